@@ -1,0 +1,85 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Entities/Element.h"
+#include "Entities/ElementDimension.h"
+#include "Entities/MasterMeshStructure/ElementStorage.h"
+#include "Entities/MeshFileFormat.h"
+#include "Entities/Node.h"
+#include "Entities/XYZ.h"
+
+namespace Tarnel {
+
+// One named gmsh model seen from this library: a mesher's temporary model, a
+// mesh loaded from a file, and the base of the master mesh, the component
+// meshes and the mesh references. Every operation first makes its model
+// current through the engine wrapper.
+//
+// A Mesh owns only its bookkeeping: copies name the same gmsh model, and the
+// model outlives the object until it is removed (ClearMesh, or
+// MeshEngineWrapper::RemoveMesh) or lost in a session reset.
+class Mesh {
+public:
+    // With `createModel`, adds a fresh empty gmsh model named "tmpmesh_<n>"
+    // (n counts up from 1 in each process and is never reused).
+    explicit Mesh(bool createModel = false);
+    // A failed mesh: invalid, carrying the message, without a model.
+    explicit Mesh(const std::string& errorMessage);
+    explicit Mesh(const char* errorMessage);
+    Mesh(const Mesh&) = default;
+    Mesh& operator=(const Mesh&) = default;
+    virtual ~Mesh();
+
+    // Removes the model and starts over with a fresh temporary one. The
+    // element cache is kept.
+    void ClearMesh();
+    // Reads directory/<file name><extension> into a model named after the
+    // file name. Throws MorvaneException for an unknown format or a missing
+    // file; returns false when gmsh cannot read it.
+    bool LoadMesh(std::string directory, MeshFileFormat format);
+    // Writes the model to directory/<file name><extension> and returns the
+    // path, or "" without a directory. gmsh failures propagate.
+    std::string WriteMesh(const std::string& directory, MeshFileFormat format);
+
+    void SetFileName(std::string name);
+    std::string GetFileName() const;
+    std::string GetSourceMeshPath() const;
+    MeshFileFormat GetSourceMeshFormat() const;
+
+    bool IsValid() const;
+    std::string GetErrorMessage() const;
+    // A non-empty message also marks the mesh invalid.
+    void SetErrorMessage(const std::string& message);
+
+    // When placed into the master mesh, a filter other than -1 keeps only the
+    // elements of that dimension.
+    void SetMeshAdditionElementFilter(ElementFilter filter);
+    ElementFilter GetMeshAdditionElementFilter() const;
+
+    // Every element of the model; the first call fills the element cache,
+    // later calls serve it.
+    virtual std::vector<Element> GetAllElements();
+    // The element as gmsh holds it, or a default Element when it is unknown.
+    virtual Element GetElementDefinition(int elementId);
+    // The node as gmsh holds it; its validity flag is false when unknown.
+    Node GetNodeDefinition(int nodeId);
+
+protected:
+    // Assumes the model is current; an invalid XYZ when the node is unknown.
+    XYZ getNodePosition(int nodeId);
+
+    ElementStorage elements;
+    std::string modelName;
+    std::string fileName;
+    std::string sourceMeshPath;
+    MeshFileFormat sourceMeshFormat = MeshFileFormat::NONE;
+    bool isValid = true;
+    std::string errorMessage;
+    ElementFilter meshAdditionElementFilter = -1;
+
+    friend class MeshEngineWrapper;
+};
+
+}  // namespace Tarnel

@@ -1,0 +1,47 @@
+#pragma once
+
+// Everything a host of the meshing library includes: the library's public
+// headers and those of the core services and geometry libraries it builds on.
+
+// Core services
+#include "AssetFile.h"
+#include "Log.h"
+#include "LogRecord.h"
+
+// Geometry module and geometry services
+#include "GEOMImpl_Gen.hxx"
+#include "GEOMImpl_IBasicOperations.hxx"
+#include "GEOMImpl_IShapesOperations.hxx"
+#include "GEOM_Engine.hxx"
+#include "GEOM_Object.hxx"
+#include "GeometryBasicOperations.h"
+#include "GeometryMeasureOperations.h"
+#include "GeometryTransformOperations.h"
+#include "STEPPlugin_IOperations.hxx"
+
+// Diagnostics and file tools
+#include "Diagnostics/MorvaneException.h"
+#include "IOTools/FileTools.h"
+
+// Vocabulary
+#include "Entities/Element.h"
+#include "Entities/ElementAttributes.h"
+#include "Entities/ElementData.h"
+#include "Entities/ElementDimension.h"
+#include "Entities/ElementOrigin.h"
+#include "Entities/ElementShape.h"
+#include "Entities/ElementShapeToModel.h"
+#include "Entities/MeshFileFormat.h"
+#include "Entities/MeshTransaction.h"
+#include "Entities/MostCommonValue.h"
+#include "Entities/Node.h"
+#include "Entities/SolverElementType.h"
+#include "Entities/TextTools.h"
+#include "Entities/ValueRange.h"
+#include "Entities/ValueSet.h"
+#include "Entities/XYZ.h"
+
+// Meshes
+#include "Entities/MasterMeshStructure/ElementStorage.h"
+#include "Entities/Mesh.h"
+#include "MeshEngineWrapper.h"

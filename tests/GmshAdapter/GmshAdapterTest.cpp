@@ -1,0 +1,286 @@
+#include <cmath>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gmsh.h>
+#include <gtest/gtest.h>
+
+#include "GmshAdapter/GmshAdapter.h"
+#include "LogCapture.h"
+
+namespace gm = Tarnel::GmshAdapter;
+using Tarnel::LogLevel;
+
+namespace {
+
+// Whether the linked gmsh has what 4.11 has, so that no gap is closed.
+bool linkedIsAtLeast411()
+{
+    return GMSH_API_VERSION_MAJOR > 4 || (GMSH_API_VERSION_MAJOR == 4 && GMSH_API_VERSION_MINOR >= 11);
+}
+
+// A fresh gmsh session, quiet, with one empty current model.
+class GmshAdapterTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!gm::isInitialized()) gm::initialize();
+        gm::option::setNumber("General.Terminal", 0);
+        gm::model::add("adapter-test");
+    }
+};
+
+// Three triangles on one discrete surface, tags 1 to 3:
+//
+//   3            6
+//   | \     4     `
+//   |  \   / \      (3 is a sliver: 1, 5, 6 with 6 barely above the axis)
+//   1---2 1---2   1------------5
+//
+// 1: right isosceles (legs 1), 2: equilateral (side 1), 3: sliver.
+int addTriangles()
+{
+    const int surface = gm::model::addDiscreteEntity(2);
+    gm::model::mesh::addNodes(2, surface, {1, 2, 3, 4, 5, 6},
+                              {0, 0, 0, 1, 0, 0, 0, 1, 0, 0.5, std::sqrt(3.0) / 2.0, 0, 2, 0, 0, 1, 1e-3, 0});
+    gm::model::mesh::addElementsByType(surface, 2, {1, 2, 3}, {1, 2, 3, 1, 2, 4, 1, 5, 6});
+    return surface;
+}
+
+std::vector<double> qualities(const std::vector<std::size_t>& tags, const std::string& name)
+{
+    std::vector<double> values;
+    gm::model::mesh::getElementQualities(tags, values, name);
+    return values;
+}
+
+std::size_t elementCount()
+{
+    std::vector<int> types;
+    std::vector<std::vector<std::size_t>> elementTags, nodeTags;
+    gm::model::mesh::getElements(types, elementTags, nodeTags);
+    std::size_t count = 0;
+    for (const auto& tags : elementTags) count += tags.size();
+    return count;
+}
+
+}  // namespace
+
+TEST_F(GmshAdapterTest, FailuresArriveAsRuntimeErrorsWithGmshsText)
+{
+    try {
+        gm::model::setCurrent("no-such-model");
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& error) {
+        std::string last;
+        gm::logger::getLastError(last);
+        EXPECT_EQ(std::string(error.what()), last);
+        EXPECT_NE(std::string(error.what()).find("no-such-model"), std::string::npos);
+    }
+    EXPECT_THROW(gm::model::mesh::addNodes(0, 777, {1}, {0, 0, 0}), std::runtime_error);
+    EXPECT_THROW(gm::option::setNumber("Mesh.NoSuchOption", 1), std::runtime_error);
+}
+
+TEST_F(GmshAdapterTest, SessionCanBeFinalisedAndInitialisedAgain)
+{
+    EXPECT_EQ(gm::isInitialized(), 1);
+    gm::finalize();
+    EXPECT_EQ(gm::isInitialized(), 0);
+    gm::initialize(0, nullptr, true, false);
+    EXPECT_EQ(gm::isInitialized(), 1);
+}
+
+TEST_F(GmshAdapterTest, MaxTagsAreGmshsOwnAndDoNotShrinkAfterDeletion)
+{
+    const int surface = addTriangles();
+    gm::model::mesh::addNodes(2, surface, {50}, {3, 3, 0});
+    std::size_t maxNode = 0, maxElement = 0;
+    gm::model::mesh::getMaxNodeTag(maxNode);
+    gm::model::mesh::getMaxElementTag(maxElement);
+    EXPECT_EQ(maxNode, 50u);
+    EXPECT_EQ(maxElement, 3u);
+
+    gm::model::mesh::setVisibility({3}, 0);
+    gm::plugin::setNumber("Invisible", "DeleteElements", 1.0);
+    gm::plugin::run("Invisible");
+    EXPECT_EQ(elementCount(), 2u);
+    gm::model::mesh::getMaxElementTag(maxElement);
+    EXPECT_EQ(maxElement, 3u);
+
+    // Each model counts for itself.
+    gm::model::add("other");
+    gm::model::mesh::getMaxNodeTag(maxNode);
+    EXPECT_EQ(maxNode, 0u);
+}
+
+TEST_F(GmshAdapterTest, VisibilityOfAnUnknownElementFails)
+{
+    addTriangles();
+    EXPECT_THROW(gm::model::mesh::setVisibility({99}, 0), std::runtime_error);
+}
+
+TEST_F(GmshAdapterTest, QualitiesOfKnownTriangles)
+{
+    addTriangles();
+    // gamma: twice the inscribed over the circumscribed radius.
+    const std::vector<double> gamma = qualities({1, 2, 3}, "gamma");
+    EXPECT_NEAR(gamma[0], 2.0 * ((2.0 - std::sqrt(2.0)) / 2.0) / (std::sqrt(2.0) / 2.0), 1e-12);
+    EXPECT_NEAR(gamma[1], 1.0, 1e-12);
+    EXPECT_LT(gamma[2], 1e-5);
+    // minSICN of a straight triangle: 4 sqrt(3) area / sum of squared edges.
+    const std::vector<double> sicn = qualities({1, 2}, "minSICN");
+    EXPECT_NEAR(sicn[0], 4.0 * std::sqrt(3.0) * 0.5 / 4.0, 1e-12);
+    EXPECT_NEAR(sicn[1], 1.0, 1e-12);
+    for (const char* name : {"minSJ", "minSIGE", "minIsotropy", "angleShape"}) {
+        const std::vector<double> values = qualities({2, 3}, name);
+        EXPECT_NEAR(values[0], 1.0, 1e-9) << name;
+        EXPECT_LT(values[1], 0.01) << name;
+    }
+    EXPECT_NEAR(qualities({1}, "volume")[0], 0.5, 1e-12);
+    EXPECT_TRUE(qualities({}, "gamma").empty());
+}
+
+TEST_F(GmshAdapterTest, QualitiesRejectUnknownElementsAndNames)
+{
+    addTriangles();
+    std::vector<double> values;
+    try {
+        gm::model::mesh::getElementQualities({9}, values, "gamma");
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "Unknown element 9");
+    }
+    try {
+        gm::model::mesh::getElementQualities({1}, values, "beauty");
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "Unknown quality name 'beauty'");
+    }
+}
+
+TEST_F(GmshAdapterTest, NodeAndElementLookupsReportTheirEntity)
+{
+    const int surface = addTriangles();
+    const int curve = gm::model::addDiscreteEntity(1);
+    gm::model::mesh::addElementsByType(curve, 1, {10}, {1, 2});
+    int type = 0, dim = 0, tag = 0;
+    std::vector<std::size_t> nodes;
+    gm::model::mesh::getElement(10, type, nodes, dim, tag);
+    EXPECT_EQ(type, 1);
+    EXPECT_EQ(nodes, (std::vector<std::size_t>{1, 2}));
+    EXPECT_EQ(dim, 1);
+    EXPECT_EQ(tag, curve);
+
+    std::vector<double> coord, parametric;
+    gm::model::mesh::getNode(4, coord, parametric, dim, tag);
+    EXPECT_DOUBLE_EQ(coord[0], 0.5);
+    EXPECT_EQ(dim, 2);
+    EXPECT_EQ(tag, surface);
+    EXPECT_THROW(gm::model::mesh::getNode(77, coord, parametric, dim, tag), std::runtime_error);
+}
+
+TEST_F(GmshAdapterTest, NamedPhysicalGroups)
+{
+    const int entity = gm::model::addDiscreteEntity(0);
+    const int group = gm::model::addPhysicalGroup(0, {entity}, -1, "_CREATED_NODES");
+    std::string name;
+    gm::model::getPhysicalName(0, group, name);
+    EXPECT_EQ(name, "_CREATED_NODES");
+    std::vector<int> members;
+    gm::model::getEntitiesForPhysicalGroup(0, group, members);
+    EXPECT_EQ(members, std::vector<int>{entity});
+}
+
+TEST_F(GmshAdapterTest, OptionsOfNewerGmshAreSkippedWithOneDebugLineEach)
+{
+    TarnelTest::LogCapture capture;
+    const std::vector<std::string> newer = {"Mesh.RecombineMinimumQuality",   "Mesh.RecombineNodeRepositioning",
+                                            "Mesh.QuadqsSizemapMethod",       "Mesh.QuadqsTopologyOptimizationMethods",
+                                            "Mesh.QuadqsRemeshingBoldness",   "Mesh.QuadqsScalingOnTriangulation"};
+    for (int round = 0; round < 2; ++round)
+        for (const std::string& name : newer) EXPECT_NO_THROW(gm::option::setNumber(name, 1.0)) << name;
+    if (linkedIsAtLeast411()) GTEST_SKIP() << "the linked gmsh knows these options";
+    const auto debug = capture.Messages(LogLevel::Debug);
+    ASSERT_EQ(debug.size(), newer.size());
+    EXPECT_EQ(debug[0], "Option Mesh.RecombineMinimumQuality does not exist in gmsh " + gm::linkedVersion() +
+                            "; it is skipped.");
+}
+
+TEST_F(GmshAdapterTest, PointOnCurveTestUsesCartesianCoordinates)
+{
+    gm::model::add("curve");
+    // A straight OpenCASCADE edge along x from 0 to 10, through a STEP-free
+    // route: gmsh's own OpenCASCADE kernel.
+    const int a = gmsh::model::occ::addPoint(0, 0, 0);
+    const int b = gmsh::model::occ::addPoint(10, 0, 0);
+    const int line = gmsh::model::occ::addLine(a, b);
+    gm::model::occ::synchronize();
+    EXPECT_EQ(gm::model::isInside(1, line, {5, 0, 0}), 1);
+    EXPECT_EQ(gm::model::isInside(1, line, {0, 0, 0, 10, 0, 0, 5, 1e-3, 0}), 2);
+    EXPECT_EQ(gm::model::isInside(1, line, {11, 0, 0}), 0);
+    EXPECT_THROW(gm::model::isInside(1, 999, {5, 0, 0}), std::runtime_error);
+}
+
+TEST_F(GmshAdapterTest, RecombineAngleIsStored)
+{
+    gm::model::add("square");
+    gmsh::model::occ::addRectangle(0, 0, 0, 1, 1);
+    gm::model::occ::synchronize();
+    EXPECT_NO_THROW(gm::model::mesh::setRecombine(2, 1, 30.0));
+    gm::model::mesh::generate(2);
+    std::vector<std::size_t> quads, nodes;
+    gm::model::mesh::getElementsByType(3, quads, nodes);
+    EXPECT_FALSE(quads.empty());
+}
+
+namespace {
+
+// The unit square meshed with the given algorithm and recombination.
+std::vector<std::size_t> meshUnitSquare(int algorithm, int recombineAll, int elementType)
+{
+    gm::model::add("square-" + std::to_string(algorithm));
+    gmsh::model::occ::addRectangle(0, 0, 0, 1, 1);
+    gm::model::occ::synchronize();
+    gm::option::setNumber("Mesh.MeshSizeMax", 0.2);
+    gm::option::setNumber("Mesh.Algorithm", algorithm);
+    gm::option::setNumber("Mesh.RecombineAll", recombineAll);
+    gm::model::mesh::generate(2);
+    std::vector<std::size_t> tags, nodes;
+    gm::model::mesh::getElementsByType(elementType, tags, nodes);
+    return tags;
+}
+
+}  // namespace
+
+TEST_F(GmshAdapterTest, FrontalQuadsAlgorithmMeshesWithoutCrashing)
+{
+    TarnelTest::LogCapture capture;
+    EXPECT_FALSE(meshUnitSquare(8, 1, 3).empty());
+    EXPECT_FALSE(meshUnitSquare(8, 1, 3).empty());
+    double algorithm = 0;
+    gm::option::getNumber("Mesh.Algorithm", algorithm);
+    EXPECT_EQ(algorithm, 8.0);
+    if (linkedIsAtLeast411()) return;
+    const auto warnings = capture.Messages(LogLevel::Warn);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0], "gmsh " + gm::linkedVersion() +
+                               " crashes with Frontal-Delaunay for quads (Mesh.Algorithm 8); meshing with "
+                               "Frontal-Delaunay (Mesh.Algorithm 6) instead.");
+}
+
+TEST_F(GmshAdapterTest, QuasiStructuredQuadsGiveOnlyQuadrangles)
+{
+    TarnelTest::LogCapture capture;
+    EXPECT_FALSE(meshUnitSquare(11, 0, 3).empty());
+    std::vector<std::size_t> triangles, nodes;
+    gm::model::mesh::getElementsByType(2, triangles, nodes);
+    EXPECT_TRUE(triangles.empty());
+    double value = 0;
+    gm::option::getNumber("Mesh.Algorithm", value);
+    EXPECT_EQ(value, 11.0);
+    gm::option::getNumber("Mesh.RecombineAll", value);
+    EXPECT_EQ(value, 0.0);
+    if (linkedIsAtLeast411()) return;
+    EXPECT_EQ(capture.Messages(LogLevel::Warn).size(), 1u);
+}

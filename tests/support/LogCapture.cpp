@@ -1,0 +1,56 @@
+#include "LogCapture.h"
+
+#include <gtest/gtest.h>
+
+namespace TarnelTest {
+
+LogCapture::LogCapture()
+{
+    previous = Tarnel::Log::SetSink([this](const Tarnel::LogRecord& record) {
+        std::lock_guard<std::mutex> lock(mutex);
+        records.push_back(record);
+    });
+}
+
+LogCapture::~LogCapture()
+{
+    Tarnel::Log::SetSink(previous);
+}
+
+std::vector<Tarnel::LogRecord> LogCapture::Records() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return records;
+}
+
+std::vector<std::string> LogCapture::Messages(Tarnel::LogLevel level) const
+{
+    std::vector<std::string> messages;
+    for (const auto& record : Records())
+        if (record.level == level) messages.push_back(record.message);
+    return messages;
+}
+
+int LogCapture::Count(Tarnel::LogLevel level, const std::string& message) const
+{
+    int count = 0;
+    for (const auto& record : Records())
+        if (record.level == level && record.message == message) ++count;
+    return count;
+}
+
+Tarnel::LogRecord LogCapture::Find(Tarnel::LogLevel level, const std::string& message) const
+{
+    for (const auto& record : Records())
+        if (record.level == level && record.message == message) return record;
+    ADD_FAILURE() << "no " << Tarnel::GetLogLevelName(level) << " record \"" << message << "\"";
+    return Tarnel::LogRecord();
+}
+
+void LogCapture::Clear()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    records.clear();
+}
+
+}  // namespace TarnelTest
