@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <unordered_map>
 
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
@@ -29,6 +31,38 @@ TopoDS_Shape makePlateWithHole()
     const TopoDS_Shape cut = BRepAlgoAPI_Cut(plate, cylinder).Shape();
     TopExp_Explorer faces(cut, TopAbs_FACE);
     return faces.More() ? faces.Current() : cut;
+}
+
+// A mesh the host made elsewhere and hands over as a file: a strip of two
+// triangles and two quadrangles in gmsh's MSH 2.2 text format.
+std::string writeHostMeshFile(const std::string& directory, const std::string& name)
+{
+    const std::string path = directory + "/" + name + ".msh";
+    std::ofstream file(path);
+    file << "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n"
+         << "$Nodes\n8\n"
+         << "1 0 0 0\n2 10 0 0\n3 20 0 0\n4 30 0 0\n5 0 10 0\n6 10 10 0\n7 20 10 0\n8 30 10 0\n"
+         << "$EndNodes\n"
+         << "$Elements\n4\n"
+         << "1 2 2 0 1 1 2 6\n2 2 2 0 1 1 6 5\n3 3 2 0 1 2 3 7 6\n4 3 2 0 1 3 4 8 7\n"
+         << "$EndElements\n";
+    return path;
+}
+
+void printTransaction(const char* what, const Tarnel::MeshTransaction& transaction)
+{
+    std::printf("%s: component %d, %zu element(s) created (%zu ints), %zu node record(s) (%zu doubles)\n", what,
+                transaction.componentMeshId, transaction.createdElementNodeIds.size(),
+                transaction.createdElements.size(), transaction.createdNodeRecords.size() / 4,
+                transaction.createdNodeRecords.size());
+}
+
+std::unordered_map<Tarnel::ElementShape, Tarnel::SolverElementType> solverTypes()
+{
+    auto type = [](int value) { return static_cast<Tarnel::SolverElementType>(value); };
+    return {{Tarnel::LINE_2NODE, type(2)},     {Tarnel::TRIANGLE_3NODE, type(12)}, {Tarnel::QUAD_4NODE, type(15)},
+            {Tarnel::TETRA_4NODE, type(21)},   {Tarnel::PYRAMID_5NODE, type(21)},  {Tarnel::PRISM_6NODE, type(21)},
+            {Tarnel::HEXA_8NODE, type(21)},    {Tarnel::POINT_1NODE, type(1)}};
 }
 
 void printBox(const char* what, const Handle(GEOM_Object)& object)
@@ -62,6 +96,24 @@ int main(int argc, char** argv)
         step.ExportSTEP(plate, stepPath.c_str(), STEPPlugin_IOperations::LengthUnit_Millimeter);
         std::printf("Wrote the plate as STEP: %s (%ju bytes)\n", stepPath.c_str(),
                     static_cast<std::uintmax_t>(std::filesystem::file_size(stepPath)));
+
+        // A mesh made elsewhere, placed as component 1 into the (empty) master
+        // mesh: it is loaded directly, keeping the file's IDs.
+        const std::string meshPath = writeHostMeshFile(exportDirectory, "strip");
+        Tarnel::Mesh strip;
+        strip.SetFileName("strip");
+        strip.LoadMesh(exportDirectory, Tarnel::MeshFileFormat::MSH);
+        Tarnel::MasterMesh& master = Tarnel::MasterMesh::getInstance();
+        Tarnel::ComponentMesh component(1, 100, 101, 102, 103);
+        component.SetFileName("component_1");
+        master.ExtendComponentMesh(component, strip, solverTypes(), false);
+        std::printf("Placed %s into the master mesh as component 1\n", meshPath.c_str());
+        printTransaction("  transaction", component.GetLastMeshTransaction());
+
+        master.GetNodeRepositoryPtr()->WriteOutAssetFile();
+        component.WriteMeshAssetFile();
+        std::printf("Wrote %s/AllActiveNodes.mshp and %s/component_1.mshp\n", exportDirectory.c_str(),
+                    exportDirectory.c_str());
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "example_host failed: %s\n", error.what());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "Entities/MasterMeshStructure/MasterMesh.h"
 #include "Entities/Mesh.h"
 #include "GEOMImpl_Gen.hxx"
 #include "GmshAdapter/GmshAdapter.h"
@@ -67,6 +68,13 @@ std::string MeshEngineWrapper::GetWorkingDirectory() const
     return FileTools::GetDirectoryAbove(meshExportPath);
 }
 
+void MeshEngineWrapper::ActivateMasterMesh() const
+{
+    const Mesh& master = MasterMesh::getInstance();
+    GmshAdapter::model::setCurrent(master.modelName);
+    GmshAdapter::model::setFileName(master.fileName);
+}
+
 bool MeshEngineWrapper::ActivateMesh(const Mesh& mesh) const
 {
     if (!DoesMeshExist(mesh)) {
@@ -102,6 +110,38 @@ bool MeshEngineWrapper::RemoveMesh(const Mesh& mesh) const
     ActivateMesh(mesh);
     GmshAdapter::model::remove();
     return true;
+}
+
+void MeshEngineWrapper::ResetGmshSession() const
+{
+    const char* const location = "Tarnel::MeshEngineWrapper::ResetGmshSession";
+    TARNEL_LOG_WARN("Performing full GMSH session reset to recover from stuck CTX lock.", location);
+    const std::string masterName = static_cast<const Mesh&>(MasterMesh::getInstance()).modelName;
+    const std::string backupPath = meshExportPath + "/" + masterName + ".msh";
+
+    try {
+        GmshAdapter::model::setCurrent(masterName);
+        GmshAdapter::write(backupPath);
+        TARNEL_LOG_INFO("GMSH reset: saved master mesh to " + backupPath, location);
+    } catch (const std::exception&) {
+        TARNEL_LOG_WARN("GMSH reset: could not save master mesh (it may be empty). Proceeding with empty reload.",
+                        location);
+    }
+
+    GmshAdapter::finalize();
+    GmshAdapter::initialize(0, nullptr, true, false);
+    GmshAdapter::option::setNumber("Mesh.SaveAll", 1);
+    GmshAdapter::option::setNumber("General.Verbosity", 1);
+    GmshAdapter::option::setNumber("General.Terminal", 0);
+
+    try {
+        GmshAdapter::open(backupPath);
+        TARNEL_LOG_INFO("GMSH reset: reloaded master mesh from " + backupPath, location);
+    } catch (const std::exception&) {
+        GmshAdapter::model::add(masterName);
+        TARNEL_LOG_WARN("GMSH reset: no backup found - created empty master mesh model.", location);
+    }
+    TARNEL_LOG_INFO("GMSH session reset complete.", location);
 }
 
 GEOMImpl_Gen* MeshEngineWrapper::GetGeomEngine() const

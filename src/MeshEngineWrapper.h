@@ -26,6 +26,9 @@ public:
     // The export path without its last component.
     std::string GetWorkingDirectory() const;
 
+    // Makes the master mesh's model current, creating the master mesh on
+    // first use.
+    void ActivateMasterMesh() const;
     // Makes the mesh's model current, adding an empty model of its name when
     // it does not exist. gmsh failures propagate.
     bool ActivateMesh(const Mesh& mesh) const;
@@ -33,6 +36,11 @@ public:
     bool DoesMeshExist(const Mesh& mesh) const;
     // Removes the mesh's model; false with a warning when it does not exist.
     bool RemoveMesh(const Mesh& mesh) const;
+
+    // Tears the gmsh session down and builds it up again, carrying the master
+    // mesh across through "<export path>/<master model name>.msh"; every other
+    // model is lost. Used after a failed meshing run.
+    void ResetGmshSession() const;
 
     // The process-wide GEOM engine, through which a host turns an
     // OpenCASCADE shape into a GEOM object.

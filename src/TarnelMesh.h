@@ -42,6 +42,20 @@
 #include "Entities/XYZ.h"
 
 // Meshes
+#include "Entities/MasterMeshStructure/ComponentMesh.h"
+#include "Entities/MasterMeshStructure/ElementSet.h"
 #include "Entities/MasterMeshStructure/ElementStorage.h"
+#include "Entities/MasterMeshStructure/MasterMesh.h"
+#include "Entities/MasterMeshStructure/MeshReference.h"
+#include "Entities/MasterMeshStructure/MeshReferenceType.h"
+#include "Entities/MasterMeshStructure/MixedSet.h"
+#include "Entities/MasterMeshStructure/NodeElementIndex.h"
+#include "Entities/MasterMeshStructure/NodeRepository.h"
+#include "Entities/MasterMeshStructure/NodeSet.h"
 #include "Entities/Mesh.h"
 #include "MeshEngineWrapper.h"
+
+// Settings
+#include "Settings/AnalysisDeckSettings.h"
+#include "Settings/ElementCoupling.h"
+#include "Settings/SolverProfile.h"

@@ -2,6 +2,7 @@
 
 #include "Entities/Mesh.h"
 #include "GmshAdapter/GmshAdapter.h"
+#include "GmshQueries.h"
 #include "LogCapture.h"
 #include "MeshEngineWrapper.h"
 
@@ -10,33 +11,15 @@ using Tarnel::LogLevel;
 using Tarnel::Mesh;
 using Tarnel::MeshEngineWrapper;
 
-namespace {
-
-double option(const std::string& name)
-{
-    double value = -1;
-    gm::option::getNumber(name, value);
-    return value;
-}
-
-std::string currentModel()
-{
-    std::string name;
-    gm::model::getCurrent(name);
-    return name;
-}
-
-}  // namespace
-
 TEST(MeshEngineWrapper, FirstUseInitialisesGmshQuietlyAndSavesAllElements)
 {
     TarnelTest::LogCapture capture;
     MeshEngineWrapper& wrapper = MeshEngineWrapper::getInstance();
     EXPECT_EQ(&wrapper, &MeshEngineWrapper::getInstance());
     EXPECT_EQ(gm::isInitialized(), 1);
-    EXPECT_EQ(option("General.Verbosity"), 1.0);
-    EXPECT_EQ(option("General.Terminal"), 0.0);
-    EXPECT_EQ(option("Mesh.SaveAll"), 1.0);
+    EXPECT_EQ(TarnelTest::NumberOption("General.Verbosity"), 1.0);
+    EXPECT_EQ(TarnelTest::NumberOption("General.Terminal"), 0.0);
+    EXPECT_EQ(TarnelTest::NumberOption("Mesh.SaveAll"), 1.0);
     const auto info = capture.Messages(LogLevel::Info);
     ASSERT_EQ(info.size(), 2u);
     EXPECT_EQ(info[0], "Turned off GMSH verbosity");
@@ -53,9 +36,9 @@ TEST(MeshEngineWrapper, AHostInitialisedSessionKeepsItsSaveAllOption)
     gm::option::setNumber("Mesh.SaveAll", 0);
     gm::option::setNumber("General.Verbosity", 5);
     MeshEngineWrapper::getInstance();
-    EXPECT_EQ(option("Mesh.SaveAll"), 0.0);
-    EXPECT_EQ(option("General.Verbosity"), 1.0);
-    EXPECT_EQ(option("General.Terminal"), 0.0);
+    EXPECT_EQ(TarnelTest::NumberOption("Mesh.SaveAll"), 0.0);
+    EXPECT_EQ(TarnelTest::NumberOption("General.Verbosity"), 1.0);
+    EXPECT_EQ(TarnelTest::NumberOption("General.Terminal"), 0.0);
 }
 
 TEST(MeshEngineWrapper, WorkingDirectoryIsTheExportPathWithoutItsLastPart)
@@ -82,7 +65,7 @@ TEST(MeshEngineWrapper, ActivateRecreatesARemovedModel)
     EXPECT_TRUE(wrapper.ActivateMesh(mesh));
     EXPECT_TRUE(wrapper.DoesMeshExist(mesh));
     EXPECT_TRUE(wrapper.IsMeshActive(mesh));
-    EXPECT_EQ(currentModel(), "tmpmesh_1");
+    EXPECT_EQ(TarnelTest::CurrentModel(), "tmpmesh_1");
     EXPECT_EQ(capture.Find(LogLevel::Info, "Added new mesh called tmpmesh_1").location,
               "Tarnel::MeshEngineWrapper::ActivateMesh");
 }

@@ -132,11 +132,7 @@ std::vector<Element> Mesh::GetAllElements()
 {
     MeshEngineWrapper::getInstance().ActivateMesh(*this);
     std::vector<Element> result;
-    if (!elements.Empty()) {
-        result.reserve(elements.Size());
-        for (const auto& entry : elements) result.push_back(entry.second);
-        return result;
-    }
+    if (!elements.Empty()) return elements.GetAll();
 
     GmshAdapter::vectorpair entities;
     GmshAdapter::model::getEntities(entities, -1);
@@ -156,8 +152,8 @@ std::vector<Element> Mesh::GetAllElements()
                 element.nodeIds.reserve(nodesPerElement);
                 for (std::size_t n = 0; n < nodesPerElement; ++n)
                     element.nodeIds.push_back(static_cast<int>(nodeTags[t][k * nodesPerElement + n]));
-                result.push_back(element);
-                elements.AddElement(std::move(element));
+                elements.AddElement(element);
+                result.push_back(std::move(element));
             }
         }
     }

@@ -1,6 +1,7 @@
 #include "GmshAdapter/GmshAdapter.h"
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <mutex>
 #include <set>
@@ -145,7 +146,14 @@ void finalize()
 
 void open(const std::string& fileName)
 {
-    call([&] { ::gmsh::open(fileName); });
+    call([&] {
+        // 4.8 ignores a file it cannot open; 4.11 reports it.
+        if (std::FILE* file = std::fopen(fileName.c_str(), "rb"))
+            std::fclose(file);
+        else
+            fail("Unable to open file '" + fileName + "'");
+        ::gmsh::open(fileName);
+    });
 }
 
 void write(const std::string& fileName)

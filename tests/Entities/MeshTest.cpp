@@ -5,6 +5,7 @@
 #include "Diagnostics/MorvaneException.h"
 #include "Entities/Mesh.h"
 #include "GmshAdapter/GmshAdapter.h"
+#include "GmshQueries.h"
 #include "LogCapture.h"
 #include "MeshEngineWrapper.h"
 #include "TempDirectory.h"
@@ -13,34 +14,16 @@
 namespace gm = Tarnel::GmshAdapter;
 using namespace Tarnel;
 
-namespace {
-
-std::string currentModel()
-{
-    std::string name;
-    gm::model::getCurrent(name);
-    return name;
-}
-
-std::vector<std::string> models()
-{
-    std::vector<std::string> names;
-    gm::model::list(names);
-    return names;
-}
-
-}  // namespace
-
 TEST(Mesh, TemporaryModelsAreNumberedFromOneAndNeverReused)
 {
     TarnelTest::LogCapture capture;
     Mesh first(true);
-    EXPECT_EQ(currentModel(), "tmpmesh_1");
+    EXPECT_EQ(TarnelTest::CurrentModel(), "tmpmesh_1");
     Mesh second(true);
-    EXPECT_EQ(currentModel(), "tmpmesh_2");
+    EXPECT_EQ(TarnelTest::CurrentModel(), "tmpmesh_2");
     first.ClearMesh();
-    EXPECT_EQ(currentModel(), "tmpmesh_3");
-    const auto names = models();
+    EXPECT_EQ(TarnelTest::CurrentModel(), "tmpmesh_3");
+    const auto names = TarnelTest::ModelNames();
     EXPECT_EQ(std::count(names.begin(), names.end(), "tmpmesh_1"), 0);
     const LogRecord record = capture.Find(LogLevel::Debug, "Creating new mesh model with name: tmpmesh_1");
     EXPECT_EQ(record.location, "Tarnel::Mesh::Mesh");
@@ -50,9 +33,9 @@ TEST(Mesh, TemporaryModelsAreNumberedFromOneAndNeverReused)
 TEST(Mesh, WithoutCreateModelNoModelIsAdded)
 {
     MeshEngineWrapper::getInstance();
-    const auto before = models();
+    const auto before = TarnelTest::ModelNames();
     Mesh mesh;
-    EXPECT_EQ(models(), before);
+    EXPECT_EQ(TarnelTest::ModelNames(), before);
     EXPECT_TRUE(mesh.IsValid());
     EXPECT_EQ(mesh.GetSourceMeshFormat(), MeshFileFormat::NONE);
     EXPECT_EQ(mesh.GetMeshAdditionElementFilter(), -1);
@@ -115,7 +98,7 @@ TEST(Mesh, WriteThenLoadGivesAModelNamedAfterTheFile)
     Mesh loaded;
     loaded.SetFileName("part1");
     ASSERT_TRUE(loaded.LoadMesh(directory.Path(), MeshFileFormat::MSH));
-    EXPECT_EQ(currentModel(), "part1");
+    EXPECT_EQ(TarnelTest::CurrentModel(), "part1");
     EXPECT_EQ(loaded.GetSourceMeshPath(), directory.File("part1.msh"));
     EXPECT_EQ(loaded.GetSourceMeshFormat(), MeshFileFormat::MSH);
     EXPECT_TRUE(MeshEngineWrapper::getInstance().IsMeshActive(loaded));
@@ -159,7 +142,7 @@ TEST(Mesh, SetFileNameLogsAndKeepsTheModelName)
     EXPECT_EQ(mesh.GetFileName(), "bracket");
     EXPECT_TRUE(capture.Has(LogLevel::Info, "Filename set for mesh as bracket"));
     EXPECT_TRUE(MeshEngineWrapper::getInstance().IsMeshActive(mesh));
-    EXPECT_EQ(currentModel(), "tmpmesh_1");
+    EXPECT_EQ(TarnelTest::CurrentModel(), "tmpmesh_1");
 }
 
 TEST(Mesh, ElementAndNodeLookups)

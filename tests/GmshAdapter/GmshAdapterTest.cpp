@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "GmshAdapter/GmshAdapter.h"
+#include "GmshQueries.h"
 #include "LogCapture.h"
 
 namespace gm = Tarnel::GmshAdapter;
@@ -55,16 +56,6 @@ std::vector<double> qualities(const std::vector<std::size_t>& tags, const std::s
     return values;
 }
 
-std::size_t elementCount()
-{
-    std::vector<int> types;
-    std::vector<std::vector<std::size_t>> elementTags, nodeTags;
-    gm::model::mesh::getElements(types, elementTags, nodeTags);
-    std::size_t count = 0;
-    for (const auto& tags : elementTags) count += tags.size();
-    return count;
-}
-
 }  // namespace
 
 TEST_F(GmshAdapterTest, FailuresArriveAsRuntimeErrorsWithGmshsText)
@@ -104,7 +95,7 @@ TEST_F(GmshAdapterTest, MaxTagsAreGmshsOwnAndDoNotShrinkAfterDeletion)
     gm::model::mesh::setVisibility({3}, 0);
     gm::plugin::setNumber("Invisible", "DeleteElements", 1.0);
     gm::plugin::run("Invisible");
-    EXPECT_EQ(elementCount(), 2u);
+    EXPECT_EQ(TarnelTest::ElementCount(), 2u);
     gm::model::mesh::getMaxElementTag(maxElement);
     EXPECT_EQ(maxElement, 3u);
 

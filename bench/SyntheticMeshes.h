@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstddef>
+
+namespace TarnelBench {
+
+// A structured triangle mesh of about `triangleCount` triangles in the
+// current gmsh model: an n x n grid of unit squares in the plane z = 0, each
+// split into two triangles, on one discrete surface. Node tags run 1 to
+// (n + 1)^2 row by row, element tags 1 to 2 n^2.
+std::size_t AddTriangleGrid(std::size_t triangleCount);
+
+}  // namespace TarnelBench

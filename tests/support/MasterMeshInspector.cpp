@@ -1,0 +1,168 @@
+#include "MasterMeshInspector.h"
+
+#include <algorithm>
+#include <set>
+#include <unordered_map>
+
+#include "GmshAdapter/GmshAdapter.h"
+#include "MeshEngineWrapper.h"
+
+namespace gm = Tarnel::GmshAdapter;
+
+namespace Tarnel {
+
+namespace {
+
+struct GmshElement {
+    int type = 0;
+    std::vector<int> nodes;
+};
+
+std::unordered_map<int, GmshElement> gmshElements()
+{
+    std::vector<int> types;
+    std::vector<std::vector<std::size_t>> elementTags, nodeTags;
+    gm::model::mesh::getElements(types, elementTags, nodeTags, -1, -1);
+    std::unordered_map<int, GmshElement> result;
+    for (std::size_t t = 0; t < types.size(); ++t) {
+        const std::size_t count = elementTags[t].size();
+        const std::size_t perElement = count == 0 ? 0 : nodeTags[t].size() / count;
+        for (std::size_t k = 0; k < count; ++k) {
+            GmshElement& element = result[static_cast<int>(elementTags[t][k])];
+            element.type = types[t];
+            element.nodes.assign(nodeTags[t].begin() + static_cast<std::ptrdiff_t>(k * perElement),
+                                 nodeTags[t].begin() + static_cast<std::ptrdiff_t>((k + 1) * perElement));
+        }
+    }
+    return result;
+}
+
+std::set<int> gmshNodeTags()
+{
+    std::vector<std::size_t> tags;
+    std::vector<double> coordinates, parametric;
+    gm::model::mesh::getNodes(tags, coordinates, parametric, -1, -1, false, false);
+    return std::set<int>(tags.begin(), tags.end());
+}
+
+}  // namespace
+
+std::vector<int> MasterMeshInspector::ElementsOfNode(const MasterMesh& master, int nodeId)
+{
+    const NodeElementIndex::Entry* entry = master.nodeToElements.Find(nodeId);
+    std::vector<int> ids;
+    if (entry != nullptr) ids.assign(entry->begin(), entry->end());
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+std::vector<std::string> MasterMeshInspector::Problems(MasterMesh& master)
+{
+    std::vector<std::string> problems;
+    auto problem = [&](const std::string& text) { problems.push_back(text); };
+    MeshEngineWrapper::getInstance().ActivateMasterMesh();
+
+    // Element table against gmsh.
+    const std::unordered_map<int, GmshElement> inGmsh = gmshElements();
+    if (inGmsh.size() != master.elements.Size())
+        problem("gmsh holds " + std::to_string(inGmsh.size()) + " elements, the table " +
+                std::to_string(master.elements.Size()));
+    const std::vector<Element> stored = master.elements.GetAll();
+    for (const Element& element : stored) {
+        const std::string name = "element " + std::to_string(element.id);
+        if (master.elements.Get(element.id).nodeIds != element.nodeIds) problem(name + " is stored under another ID");
+        const auto found = inGmsh.find(element.id);
+        if (found == inGmsh.end()) {
+            problem(name + " is not in gmsh");
+            continue;
+        }
+        if (found->second.type != element.shape) problem(name + " has another shape in gmsh");
+        if (found->second.nodes != element.nodeIds) problem(name + " has other nodes in gmsh");
+    }
+
+    // Elements against their component sets.
+    for (const Element& element : stored) {
+        const std::string name = "element " + std::to_string(element.id);
+        const auto component = master.componentMeshes.find(element.origin.componentMeshId);
+        if (component == master.componentMeshes.end()) {
+            problem(name + " names the unknown component " + std::to_string(element.origin.componentMeshId));
+            continue;
+        }
+        const int dimension = GetShapeDimensionOrInvalid(element.shape);
+        ElementSet* set =
+            const_cast<ComponentMesh&>(component->second).GetElementsByDimension(static_cast<ElementDimension>(dimension));
+        if (set == nullptr || set->GetComponentId() != element.origin.elementSetId)
+            problem(name + " names a set that is not its component's set of its dimension");
+        else if (!set->ElementIds().count(element.id))
+            problem(name + " is missing from its component set");
+    }
+    for (const auto& entry : master.componentMeshes) {
+        ComponentMesh& component = const_cast<ComponentMesh&>(entry.second);
+        for (ElementDimension dimension : {DIMENSION_0D, DIMENSION_1D, DIMENSION_2D, DIMENSION_3D}) {
+            for (int id : component.GetElementsByDimension(dimension)->ElementIds()) {
+                Element element;
+                if (!master.elements.Get(id, element))
+                    problem("component " + std::to_string(entry.first) + " lists the unknown element " +
+                            std::to_string(id));
+                else if (element.origin.componentMeshId != entry.first)
+                    problem("component " + std::to_string(entry.first) + " lists element " + std::to_string(id) +
+                            " of another component");
+            }
+        }
+    }
+
+    // The node-to-element index.
+    std::size_t recorded = 0;
+    master.nodeToElements.ForEach([&](int nodeId, const NodeElementIndex::Entry& entry) {
+        for (int id : entry) {
+            ++recorded;
+            Element element;
+            if (!master.elements.Get(id, element))
+                problem("node " + std::to_string(nodeId) + " records the unknown element " + std::to_string(id));
+            else if (std::find(element.nodeIds.begin(), element.nodeIds.end(), nodeId) == element.nodeIds.end())
+                problem("node " + std::to_string(nodeId) + " records element " + std::to_string(id) +
+                        " that does not use it");
+        }
+    });
+    std::size_t expected = 0;
+    for (const Element& element : stored) {
+        const std::set<int> distinct(element.nodeIds.begin(), element.nodeIds.end());
+        expected += distinct.size();
+        for (int node : distinct) {
+            const NodeElementIndex::Entry* recordedElements = master.nodeToElements.Find(node);
+            if (recordedElements == nullptr || !recordedElements->contains(element.id))
+                problem("node " + std::to_string(node) + " does not record element " + std::to_string(element.id));
+        }
+    }
+    if (recorded != expected)
+        problem("the node index records " + std::to_string(recorded) + " uses, the elements make " +
+                std::to_string(expected));
+
+    // The node repository.
+    NodeSet& active = *master.nodeRepository.GetActiveNodes();
+    NodeSet& removed = *master.nodeRepository.GetRemovedNodes();
+    const std::set<int> nodesInGmsh = gmshNodeTags();
+    for (int id : active.NodeIds()) {
+        if (removed.NodeIds().count(id)) problem("node " + std::to_string(id) + " is active and removed");
+        if (!nodesInGmsh.count(id)) problem("active node " + std::to_string(id) + " is not in gmsh");
+    }
+    for (const Element& element : stored)
+        for (int node : element.nodeIds)
+            if (!active.NodeIds().count(node))
+                problem("node " + std::to_string(node) + " of element " + std::to_string(element.id) +
+                        " is not active");
+
+    // Named element sets.
+    for (const auto& entry : master.elementSets) {
+        for (int id : entry.second.ElementIds()) {
+            Element element;
+            if (!master.elements.Get(id, element)) continue;
+            const std::vector<int>& named = element.origin.namedSetIds;
+            if (std::find(named.begin(), named.end(), entry.first) == named.end())
+                problem("element " + std::to_string(id) + " does not list its set " + std::to_string(entry.first));
+        }
+    }
+    return problems;
+}
+
+}  // namespace Tarnel

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Entities/MasterMeshStructure/MasterMesh.h"
+
+namespace Tarnel {
+
+// Test access to the master mesh's containers, and the check that they agree
+// with each other and with gmsh.
+class MasterMeshInspector {
+public:
+    // Everything that breaks an invariant of the master mesh; empty when it
+    // is consistent:
+    // - the element table holds exactly the elements of the gmsh model, with
+    //   gmsh's shapes and node lists;
+    // - every stored element sits in the element set of its dimension of the
+    //   component its origin names, under the set ID its origin names, and
+    //   every ID of a component set is a stored element of that component;
+    // - nodeToElements records exactly the stored elements of every node;
+    // - every node of a stored element is active, no node is both active and
+    //   removed, and every active node is a node of the gmsh model;
+    // - every stored member of a named element set lists the set in its origin.
+    static std::vector<std::string> Problems(MasterMesh& master);
+
+    static const std::map<int, ComponentMesh>& ComponentMeshes(const MasterMesh& master)
+    {
+        return master.componentMeshes;
+    }
+    static const NodeElementIndex& NodeToElements(const MasterMesh& master) { return master.nodeToElements; }
+    static std::vector<int> EntityTags(const MasterMesh& master)
+    {
+        return {master.nodesEntityTag, master.elements1DEntityTag, master.elements2DEntityTag,
+                master.elements3DEntityTag};
+    }
+    // The element IDs recorded for a node, sorted.
+    static std::vector<int> ElementsOfNode(const MasterMesh& master, int nodeId);
+};
+
+}  // namespace Tarnel
+
+// Checks the master mesh singleton after an operation of a test.
+#define EXPECT_MASTER_MESH_CONSISTENT()                                                              \
+    do {                                                                                             \
+        const std::vector<std::string> problems =                                                    \
+            ::Tarnel::MasterMeshInspector::Problems(::Tarnel::MasterMesh::getInstance());            \
+        EXPECT_TRUE(problems.empty()) << "master mesh inconsistent: " << problems.size()             \
+                                      << " problem(s), first: " << (problems.empty() ? "" : problems[0]); \
+    } while (false)
+
+// The same check for states the operation's contract leaves with elements
+// that no component holds (a placement stopped by a missing solver type).
+#define EXPECT_MASTER_MESH_CONSISTENT_EXCEPT_COMPONENTS()                                            \
+    do {                                                                                             \
+        std::vector<std::string> problems =                                                          \
+            ::Tarnel::MasterMeshInspector::Problems(::Tarnel::MasterMesh::getInstance());            \
+        problems.erase(std::remove_if(problems.begin(), problems.end(),                              \
+                                      [](const std::string& p) {                                     \
+                                          return p.find("component") != std::string::npos;           \
+                                      }),                                                            \
+                       problems.end());                                                              \
+        EXPECT_TRUE(problems.empty()) << "first problem: " << (problems.empty() ? "" : problems[0]); \
+    } while (false)
