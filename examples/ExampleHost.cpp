@@ -1,13 +1,13 @@
 // A host of the meshing library, as a pre-processor drives it: it builds its
-// geometry with OpenCASCADE, hands it over as GEOM objects, and asks the
-// library to write what it needs into an export directory.
+// geometry with OpenCASCADE, hands it over as GEOM objects, has faces meshed,
+// places the meshes into the model-wide master mesh as component meshes, and
+// asks for the files it needs in an export directory.
 //
 // Usage: example_host [export directory]   (default: ./tarnel-example-output)
 
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <unordered_map>
 
@@ -16,6 +16,7 @@
 #include <BRepPrimAPI_MakeCylinder.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
+#include <TopoDS_Face.hxx>
 #include <gp_Ax2.hxx>
 #include <gp_Pln.hxx>
 
@@ -23,53 +24,63 @@
 
 namespace {
 
+using namespace Tarnel;
+
+TopoDS_Shape makeRectangle(double x0, double width, double height)
+{
+    return BRepBuilderAPI_MakeFace(gp_Pln(gp_Pnt(0, 0, 0), gp_Dir(0, 0, 1)), x0, x0 + width, 0, height).Face();
+}
+
 // A 100 x 50 plate in the plane z = 0 with a hole of radius 10 at its centre.
 TopoDS_Shape makePlateWithHole()
 {
-    const TopoDS_Face plate = BRepBuilderAPI_MakeFace(gp_Pln(gp_Pnt(0, 0, 0), gp_Dir(0, 0, 1)), 0, 100, 0, 50);
     const TopoDS_Shape cylinder = BRepPrimAPI_MakeCylinder(gp_Ax2(gp_Pnt(50, 25, -1), gp_Dir(0, 0, 1)), 10, 2);
-    const TopoDS_Shape cut = BRepAlgoAPI_Cut(plate, cylinder).Shape();
-    TopExp_Explorer faces(cut, TopAbs_FACE);
-    return faces.More() ? faces.Current() : cut;
+    TopExp_Explorer faces(BRepAlgoAPI_Cut(makeRectangle(0, 100, 50), cylinder).Shape(), TopAbs_FACE);
+    return faces.Current();
 }
 
-// A mesh the host made elsewhere and hands over as a file: a strip of two
-// triangles and two quadrangles in gmsh's MSH 2.2 text format.
-std::string writeHostMeshFile(const std::string& directory, const std::string& name)
+Handle(GEOM_Object) geomObject(TopoDS_Shape shape)
 {
-    const std::string path = directory + "/" + name + ".msh";
-    std::ofstream file(path);
-    file << "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n"
-         << "$Nodes\n8\n"
-         << "1 0 0 0\n2 10 0 0\n3 20 0 0\n4 30 0 0\n5 0 10 0\n6 10 10 0\n7 20 10 0\n8 30 10 0\n"
-         << "$EndNodes\n"
-         << "$Elements\n4\n"
-         << "1 2 2 0 1 1 2 6\n2 2 2 0 1 1 6 5\n3 3 2 0 1 2 3 7 6\n4 3 2 0 1 3 4 8 7\n"
-         << "$EndElements\n";
-    return path;
+    return STEPPlugin_IOperations(MeshEngineWrapper::getInstance().GetGeomEngine())._copyShape(shape);
 }
 
-void printTransaction(const char* what, const Tarnel::MeshTransaction& transaction)
+std::unordered_map<ElementShape, SolverElementType> solverTypes()
 {
-    std::printf("%s: component %d, %zu element(s) created (%zu ints), %zu node record(s) (%zu doubles)\n", what,
+    auto type = [](int value) { return static_cast<SolverElementType>(value); };
+    return {{LINE_2NODE, type(2)},  {TRIANGLE_3NODE, type(12)}, {QUAD_4NODE, type(15)}, {TETRA_4NODE, type(21)},
+            {PYRAMID_5NODE, type(21)}, {PRISM_6NODE, type(21)},  {HEXA_8NODE, type(21)}, {POINT_1NODE, type(1)}};
+}
+
+void printTransaction(const MeshTransaction& transaction)
+{
+    std::printf("  transaction of component %d: %zu element(s) (%zu ints), %zu node record(s) (%zu doubles)\n",
                 transaction.componentMeshId, transaction.createdElementNodeIds.size(),
                 transaction.createdElements.size(), transaction.createdNodeRecords.size() / 4,
                 transaction.createdNodeRecords.size());
 }
 
-std::unordered_map<Tarnel::ElementShape, Tarnel::SolverElementType> solverTypes()
+// Meshes the face into a fresh mesh, writes that mesh to the export
+// directory, and places it into the master mesh as component `componentId`.
+ComponentMesh meshAndPlace(const char* name, TopoDS_Shape face, const Mesh2DSettings& settings, int componentId)
 {
-    auto type = [](int value) { return static_cast<Tarnel::SolverElementType>(value); };
-    return {{Tarnel::LINE_2NODE, type(2)},     {Tarnel::TRIANGLE_3NODE, type(12)}, {Tarnel::QUAD_4NODE, type(15)},
-            {Tarnel::TETRA_4NODE, type(21)},   {Tarnel::PYRAMID_5NODE, type(21)},  {Tarnel::PRISM_6NODE, type(21)},
-            {Tarnel::HEXA_8NODE, type(21)},    {Tarnel::POINT_1NODE, type(1)}};
-}
+    MeshFactory factory;
+    Mesh mesh(true);
+    mesh.SetFileName(name);
+    Handle(GEOM_Object) object = geomObject(face);
+    factory.Create2DMesh(mesh, object, settings, false);
+    if (!mesh.IsValid()) throw std::runtime_error(std::string("meshing ") + name + " failed: " + mesh.GetErrorMessage());
 
-void printBox(const char* what, const Handle(GEOM_Object)& object)
-{
-    double xmin, xmax, ymin, ymax, zmin, zmax;
-    Tarnel::GeometryMeasureOperations().GetBoundingBox(object, true, xmin, xmax, ymin, ymax, zmin, zmax);
-    std::printf("%s spans (%g, %g, %g) to (%g, %g, %g)\n", what, xmin, ymin, zmin, xmax, ymax, zmax);
+    const std::string path = mesh.WriteMesh(MeshFactory::GetExportDirectory(), MeshFileFormat::MSH);
+    ComponentMesh component(componentId, 10 * componentId, 10 * componentId + 1, 10 * componentId + 2,
+                            10 * componentId + 3);
+    component.SetFileName(std::string("component_") + name);
+    MasterMesh::getInstance().ExtendComponentMesh(component, mesh, solverTypes(), false);
+
+    const ElementSet& surfaces = *component.GetElementsByDimension(DIMENSION_2D);
+    std::printf("Meshed %s: %zu surface element(s), written to %s, placed as component %d\n", name,
+                surfaces.GetElementCount(), path.c_str(), componentId);
+    printTransaction(component.GetLastMeshTransaction());
+    return component;
 }
 
 }  // namespace
@@ -80,40 +91,32 @@ int main(int argc, char** argv)
         std::filesystem::absolute(argc > 1 ? argv[1] : "tarnel-example-output").lexically_normal().string();
     try {
         std::filesystem::create_directories(exportDirectory);
-        Tarnel::Log::SetDefaultSinkLevel(Tarnel::LogLevel::Warn);
-
-        Tarnel::MeshEngineWrapper& engine = Tarnel::MeshEngineWrapper::getInstance();
-        engine.SetMeshExportPath(exportDirectory);
-        std::printf("Export directory: %s\n", engine.GetMeshExportPath().c_str());
+        Log::SetDefaultSinkLevel(LogLevel::Warn);
+        MeshFactory::SetExportDirectory(exportDirectory);
+        std::printf("Export directory: %s\n", exportDirectory.c_str());
 
         // Geometry arrives as GEOM objects made on the process-wide engine.
-        TopoDS_Shape plateShape = makePlateWithHole();
-        STEPPlugin_IOperations step(engine.GetGeomEngine());
-        Handle(GEOM_Object) plate = step._copyShape(plateShape);
-        printBox("Plate with hole", plate);
-
+        Handle(GEOM_Object) plate = geomObject(makePlateWithHole());
         const std::string stepPath = exportDirectory + "/plate_with_hole.step";
-        step.ExportSTEP(plate, stepPath.c_str(), STEPPlugin_IOperations::LengthUnit_Millimeter);
-        std::printf("Wrote the plate as STEP: %s (%ju bytes)\n", stepPath.c_str(),
-                    static_cast<std::uintmax_t>(std::filesystem::file_size(stepPath)));
+        STEPPlugin_IOperations(MeshEngineWrapper::getInstance().GetGeomEngine())
+            .ExportSTEP(plate, stepPath.c_str(), STEPPlugin_IOperations::LengthUnit_Millimeter);
+        std::printf("Wrote the plate with a hole as STEP: %s\n", stepPath.c_str());
 
-        // A mesh made elsewhere, placed as component 1 into the (empty) master
-        // mesh: it is loaded directly, keeping the file's IDs.
-        const std::string meshPath = writeHostMeshFile(exportDirectory, "strip");
-        Tarnel::Mesh strip;
-        strip.SetFileName("strip");
-        strip.LoadMesh(exportDirectory, Tarnel::MeshFileFormat::MSH);
-        Tarnel::MasterMesh& master = Tarnel::MasterMesh::getInstance();
-        Tarnel::ComponentMesh component(1, 100, 101, 102, 103);
-        component.SetFileName("component_1");
-        master.ExtendComponentMesh(component, strip, solverTypes(), false);
-        std::printf("Placed %s into the master mesh as component 1\n", meshPath.c_str());
-        printTransaction("  transaction", component.GetLastMeshTransaction());
+        // The plate with triangles, a second face beside it with quadrangles.
+        ComponentMesh plateMesh = meshAndPlace("plate", makePlateWithHole(), Mesh2DSettings::GetDefaultTriaMeshSettings(5.0), 1);
+        const Mesh2DSettings quads(5.0, MeshElementOrder::Linear, Mesh2DAlgorithmChoice::FrontalDelaunayQuads,
+                                   RecombineAll::Enabled, RecombinationAlgorithm::Blossom, 0.5f,
+                                   RecombineNodePositioning::On, 5);
+        ComponentMesh flangeMesh = meshAndPlace("flange", makeRectangle(120, 40, 20), quads, 2);
+
+        MasterMesh& master = MasterMesh::getInstance();
+        std::printf("Master mesh: %zu element(s), %zu active node(s)\n", master.GetElementStoragePtr()->Size(),
+                    master.GetNodeRepositoryPtr()->GetActiveNodes()->GetNodeCount());
 
         master.GetNodeRepositoryPtr()->WriteOutAssetFile();
-        component.WriteMeshAssetFile();
-        std::printf("Wrote %s/AllActiveNodes.mshp and %s/component_1.mshp\n", exportDirectory.c_str(),
-                    exportDirectory.c_str());
+        plateMesh.WriteMeshAssetFile();
+        flangeMesh.WriteMeshAssetFile();
+        std::printf("Wrote AllActiveNodes.mshp, component_plate.mshp and component_flange.mshp\n");
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "example_host failed: %s\n", error.what());

@@ -55,7 +55,18 @@
 #include "Entities/Mesh.h"
 #include "MeshEngineWrapper.h"
 
+// Mesh generation
+#include "MeshFactory.h"
+#include "Operations/Mesher1D.h"
+#include "Operations/Mesher2D.h"
+
 // Settings
 #include "Settings/AnalysisDeckSettings.h"
 #include "Settings/ElementCoupling.h"
+#include "Settings/EdgeSeedingParameters.h"
+#include "Settings/Mesh1DSettings.h"
+#include "Settings/Mesh2DSettings.h"
+#include "Settings/Mesh3DSettings.h"
+#include "Settings/MeshNETGEN2DSettings.h"
+#include "Settings/MeshingEnumerations.h"
 #include "Settings/SolverProfile.h"

@@ -45,6 +45,7 @@ constexpr bool kHasQuasiStructuredQuads = !kLinkedIsOlderThan411;
 constexpr int kFrontalDelaunay = 6;
 constexpr int kFrontalDelaunayQuads = 8;
 constexpr int kQuasiStructuredQuads = 11;
+constexpr int kBlossom = 1;
 constexpr int kBlossomFullQuad = 3;
 
 // Options that 4.11 has and older releases reject.
@@ -370,6 +371,21 @@ void generateWithFrontalDelaunayForQuads(int dim)
     ::gmsh::model::mesh::generate(dim);
 }
 
+// Frontal-Delaunay with recombination into quadrangles only; `fullQuad`
+// subdivides so that no triangle is left, which fails on curves whose mesh
+// cannot be split in two (transfinite curves with too few nodes).
+void generateRecombinedFrontalDelaunay(int dim, bool fullQuad)
+{
+    OptionRestorer algorithm("Mesh.Algorithm");
+    OptionRestorer recombineAll("Mesh.RecombineAll");
+    OptionRestorer recombination("Mesh.RecombinationAlgorithm");
+    ::gmsh::option::setNumber("Mesh.Algorithm", kFrontalDelaunay);
+    ::gmsh::option::setNumber("Mesh.RecombineAll", 1);
+    ::gmsh::option::setNumber("Mesh.RecombinationAlgorithm", fullQuad ? kBlossomFullQuad : kBlossom);
+    ::gmsh::model::mesh::generate(dim);
+}
+
+// Errors are recorded, not thrown, while this runs (see generate).
 void generateWithQuasiStructuredQuads(int dim)
 {
     if (firstTime("algorithm:11"))
@@ -377,13 +393,18 @@ void generateWithQuasiStructuredQuads(int dim)
                             " has no quasi-structured quadrangle meshing (Mesh.Algorithm 11); meshing with "
                             "Frontal-Delaunay (Mesh.Algorithm 6) and blossom full-quad recombination instead.",
                         "Tarnel::GmshAdapter::model::mesh::generate");
-    OptionRestorer algorithm("Mesh.Algorithm");
-    OptionRestorer recombineAll("Mesh.RecombineAll");
-    OptionRestorer recombination("Mesh.RecombinationAlgorithm");
-    ::gmsh::option::setNumber("Mesh.Algorithm", kFrontalDelaunay);
-    ::gmsh::option::setNumber("Mesh.RecombineAll", 1);
-    ::gmsh::option::setNumber("Mesh.RecombinationAlgorithm", kBlossomFullQuad);
-    ::gmsh::model::mesh::generate(dim);
+    const int errorsBefore = Msg::GetErrorCount();
+    generateRecombinedFrontalDelaunay(dim, true);
+    if (Msg::GetErrorCount() == errorsBefore) return;
+
+    std::string fullQuadError;
+    ::gmsh::logger::getLastError(fullQuadError);
+    TARNEL_LOG_WARN("Full-quad recombination failed (" + fullQuadError +
+                        "); meshing with quad-dominant blossom recombination instead.",
+                    "Tarnel::GmshAdapter::model::mesh::generate");
+    ::gmsh::model::mesh::clear();
+    Msg::ResetErrorCounter();
+    generateRecombinedFrontalDelaunay(dim, false);
 }
 
 MElement* elementByTag(std::size_t tag)
@@ -428,17 +449,49 @@ void findElementEntity(MElement* element, int& dim, int& tag)
 
 }  // namespace
 
+namespace {
+
+// gmsh meshes curves and surfaces in OpenMP parallel regions, and an error
+// raised there as an exception cannot leave the region: the process would be
+// terminated. So meshing runs with errors recorded instead of thrown, and a
+// run that recorded any fails afterwards with gmsh's last error.
+class ErrorsRecordedNotThrown {
+public:
+    ErrorsRecordedNotThrown() : previousAbort(CTX::instance()->abortOnError)
+    {
+        CTX::instance()->abortOnError = 0;
+        Msg::ResetErrorCounter();
+    }
+    ~ErrorsRecordedNotThrown() { CTX::instance()->abortOnError = previousAbort; }
+    ErrorsRecordedNotThrown(const ErrorsRecordedNotThrown&) = delete;
+    ErrorsRecordedNotThrown& operator=(const ErrorsRecordedNotThrown&) = delete;
+
+    bool ErrorsOccurred() const { return Msg::GetErrorCount() > 0; }
+
+private:
+    int previousAbort;
+};
+
+void generateWithAvailableAlgorithms(int dim)
+{
+    double algorithm = 0.0;
+    ::gmsh::option::getNumber("Mesh.Algorithm", algorithm);
+    if (dim >= 2 && !kHasWorkingFrontalQuads && algorithm == kFrontalDelaunayQuads)
+        generateWithFrontalDelaunayForQuads(dim);
+    else if (dim >= 2 && !kHasQuasiStructuredQuads && algorithm == kQuasiStructuredQuads)
+        generateWithQuasiStructuredQuads(dim);
+    else
+        ::gmsh::model::mesh::generate(dim);
+}
+
+}  // namespace
+
 void generate(int dim)
 {
     call([&] {
-        double algorithm = 0.0;
-        ::gmsh::option::getNumber("Mesh.Algorithm", algorithm);
-        if (dim >= 2 && !kHasWorkingFrontalQuads && algorithm == kFrontalDelaunayQuads)
-            generateWithFrontalDelaunayForQuads(dim);
-        else if (dim >= 2 && !kHasQuasiStructuredQuads && algorithm == kQuasiStructuredQuads)
-            generateWithQuasiStructuredQuads(dim);
-        else
-            ::gmsh::model::mesh::generate(dim);
+        ErrorsRecordedNotThrown errors;
+        generateWithAvailableAlgorithms(dim);
+        if (errors.ErrorsOccurred()) throw lastErrorAsException();
     });
 }
 

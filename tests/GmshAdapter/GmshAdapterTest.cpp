@@ -275,3 +275,40 @@ TEST_F(GmshAdapterTest, QuasiStructuredQuadsGiveOnlyQuadrangles)
     if (linkedIsAtLeast411()) return;
     EXPECT_EQ(capture.Messages(LogLevel::Warn).size(), 1u);
 }
+
+TEST_F(GmshAdapterTest, AMeshingErrorInsideGmshsParallelLoopsFailsTheCall)
+{
+    gm::model::add("refused");
+    gmsh::model::occ::addRectangle(0, 0, 0, 1, 1);
+    gm::model::occ::synchronize();
+    gm::option::setNumber("Mesh.MeshSizeMin", -0.8);
+    gm::option::setNumber("Mesh.MeshSizeMax", -1.2);
+    try {
+        gm::model::mesh::generate(2);
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "Wrong mesh element size lc = -1.2 (lcmin = -0.8, lcmax = -1.2)");
+    }
+    // gmsh still throws on its other errors afterwards.
+    EXPECT_THROW(gm::model::setCurrent("no-such-model"), std::runtime_error);
+}
+
+TEST_F(GmshAdapterTest, QuasiStructuredQuadsFallBackToQuadDominantWhenFullQuadCannotSplitCurves)
+{
+    if (linkedIsAtLeast411()) GTEST_SKIP() << "the linked gmsh has quasi-structured quadrangles";
+    gm::model::add("one-node-curves");
+    gmsh::model::occ::addRectangle(0, 0, 0, 10, 5);
+    gm::model::occ::synchronize();
+    gm::vectorpair curves;
+    gm::model::getEntities(curves, 1);
+    for (const auto& curve : curves) gm::model::mesh::setTransfiniteCurve(curve.second, 1);
+    gm::option::setNumber("Mesh.MeshSizeMax", 2.0);
+    gm::option::setNumber("Mesh.Algorithm", 11);
+    TarnelTest::LogCapture capture;
+    EXPECT_NO_THROW(gm::model::mesh::generate(2));
+    EXPECT_TRUE(capture.Has(LogLevel::Warn, "Full-quad recombination failed (1D mesh cannot be divided by 2); meshing "
+                                            "with quad-dominant blossom recombination instead."));
+    std::vector<std::size_t> quads, nodes;
+    gm::model::mesh::getElementsByType(3, quads, nodes);
+    EXPECT_FALSE(quads.empty());
+}
