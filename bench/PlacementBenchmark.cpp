@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <benchmark/benchmark.h>
+#include <gmsh.h>
 
 #include "Entities/MasterMeshStructure/MasterMesh.h"
 #include "GmshAdapter/GmshAdapter.h"
@@ -24,17 +25,18 @@ void quietSession()
     MeshEngineWrapper::getInstance();
 }
 
-// One getNodes and one getElements of the source model, then one addNodes and
-// one addElementsByType per type into a fresh model, tags renumbered from 1.
+// gmsh's own calls, without the library: one getNodes and one getElements of
+// the source model, then one addNodes and one addElementsByType per type into
+// a fresh model, tags renumbered from 1.
 void rawBulkCopy(const std::string& sourceModel, const std::string& targetModel)
 {
-    gm::model::setCurrent(sourceModel);
+    gmsh::model::setCurrent(sourceModel);
     std::vector<std::size_t> nodeTags;
     std::vector<double> coordinates, parametric;
-    gm::model::mesh::getNodes(nodeTags, coordinates, parametric, -1, -1, false, false);
+    gmsh::model::mesh::getNodes(nodeTags, coordinates, parametric, -1, -1, false, false);
     std::vector<int> types;
     std::vector<std::vector<std::size_t>> elementTags, elementNodes;
-    gm::model::mesh::getElements(types, elementTags, elementNodes, -1, -1);
+    gmsh::model::mesh::getElements(types, elementTags, elementNodes, -1, -1);
 
     std::size_t maxTag = 0;
     for (std::size_t tag : nodeTags) maxTag = std::max(maxTag, tag);
@@ -42,18 +44,18 @@ void rawBulkCopy(const std::string& sourceModel, const std::string& targetModel)
     std::vector<std::size_t> newNodeTags(nodeTags.size());
     for (std::size_t i = 0; i < nodeTags.size(); ++i) renumbered[nodeTags[i]] = newNodeTags[i] = i + 1;
 
-    gm::model::add(targetModel);
-    const int points = gm::model::addDiscreteEntity(0);
-    gm::model::mesh::addNodes(0, points, newNodeTags, coordinates);
+    gmsh::model::add(targetModel);
+    const int points = gmsh::model::addDiscreteEntity(0);
+    gmsh::model::mesh::addNodes(0, points, newNodeTags, coordinates);
     std::size_t nextElement = 1;
     for (std::size_t t = 0; t < types.size(); ++t) {
         const int dimension = types[t] == 15 ? 0 : types[t] == 1 ? 1 : types[t] <= 3 ? 2 : 3;
-        const int entity = gm::model::addDiscreteEntity(dimension);
+        const int entity = gmsh::model::addDiscreteEntity(dimension);
         std::vector<std::size_t> tags(elementTags[t].size());
         for (std::size_t& tag : tags) tag = nextElement++;
         std::vector<std::size_t> nodes(elementNodes[t].size());
         for (std::size_t i = 0; i < nodes.size(); ++i) nodes[i] = renumbered[elementNodes[t][i]];
-        gm::model::mesh::addElementsByType(entity, types[t], tags, nodes);
+        gmsh::model::mesh::addElementsByType(entity, types[t], tags, nodes);
     }
 }
 

@@ -5,7 +5,10 @@
 //
 // Usage: example_host [export directory]   (default: ./tarnel-example-output)
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
+#include <vector>
 #include <exception>
 #include <filesystem>
 #include <string>
@@ -83,6 +86,32 @@ ComponentMesh meshAndPlace(const char* name, TopoDS_Shape face, const Mesh2DSett
     return component;
 }
 
+void exportInEveryFormat(MasterMesh& master)
+{
+    for (MeshFileFormat format : {MeshFileFormat::MSH, MeshFileFormat::MED, MeshFileFormat::STL, MeshFileFormat::INP}) {
+        const std::string name = "DefaultMasterMesh" + GetMeshFileExtension(format);
+        const bool written = master.ExportMeshFile(format, -1);
+        std::printf("Exported the master mesh as %s: %s\n", name.c_str(), written ? "done" : "FAILED");
+    }
+}
+
+// The surface elements of poorest shape, by gmsh's "gamma" measure (1 for an
+// equilateral triangle, 0 for a degenerate one).
+void printWorstSurfaceElements(MasterMesh& master, std::size_t count)
+{
+    const std::map<int, float> qualities = master.CheckQuality2D(GAMMA, LESS_THAN, 2.0, {});
+    std::vector<std::pair<float, int>> ranked;
+    for (const auto& entry : qualities) ranked.emplace_back(entry.second, entry.first);
+    std::sort(ranked.begin(), ranked.end());
+    std::printf("The %zu worst of %zu surface elements by gamma:\n", std::min(count, ranked.size()), ranked.size());
+    for (std::size_t i = 0; i < ranked.size() && i < count; ++i) {
+        const Element element = master.GetElementDefinition(ranked[i].second);
+        std::printf("  element %d (%s, component %d): gamma %.4f\n", element.id,
+                    element.shape == QUAD_4NODE ? "quadrangle" : "triangle", element.origin.componentMeshId,
+                    ranked[i].first);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -117,6 +146,9 @@ int main(int argc, char** argv)
         plateMesh.WriteMeshAssetFile();
         flangeMesh.WriteMeshAssetFile();
         std::printf("Wrote AllActiveNodes.mshp, component_plate.mshp and component_flange.mshp\n");
+
+        exportInEveryFormat(master);
+        printWorstSurfaceElements(master, 10);
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "example_host failed: %s\n", error.what());

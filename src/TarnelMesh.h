@@ -52,6 +52,8 @@
 #include "Entities/MasterMeshStructure/NodeElementIndex.h"
 #include "Entities/MasterMeshStructure/NodeRepository.h"
 #include "Entities/MasterMeshStructure/NodeSet.h"
+#include "Entities/MasterMeshStructure/PagedIdMap.h"
+#include "Entities/MasterMeshStructure/QualityMeasure.h"
 #include "Entities/Mesh.h"
 #include "MeshEngineWrapper.h"
 

@@ -1,8 +1,10 @@
 #include "GmshAdapter/GmshAdapter.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -15,6 +17,7 @@
 #include <TopoDS_Edge.hxx>
 
 #include <Context.h>
+#include <ElementType.h>
 #include <GEdge.h>
 #include <GFace.h>
 #include <GModel.h>
@@ -25,6 +28,7 @@
 #include <MElement.h>
 #include <MVertex.h>
 
+#include "GmshAdapter/AbaqusPyramids.h"
 #include "GmshAdapter/GmshAdapterInternal.h"
 #include "Internal/LogMacros.h"
 
@@ -157,9 +161,28 @@ void open(const std::string& fileName)
     });
 }
 
+namespace {
+
+bool hasExtension(const std::string& fileName, const std::string& extension)
+{
+    if (fileName.size() < extension.size()) return false;
+    std::string tail = fileName.substr(fileName.size() - extension.size());
+    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == extension;
+}
+
+}  // namespace
+
 void write(const std::string& fileName)
 {
-    call([&] { ::gmsh::write(fileName); });
+    call([&] {
+        if (!hasExtension(fileName, ".inp")) {
+            ::gmsh::write(fileName);
+            return;
+        }
+        const PyramidsNamedForAbaqus pyramids;
+        ::gmsh::write(fileName);
+    });
 }
 
 // ---------------------------------------------------------------- options
@@ -429,6 +452,28 @@ double elementQuality(MElement* element, const std::string& qualityName)
     fail("Unknown quality name '" + qualityName + "'");
 }
 
+// The entities of a dimension (all dimensions for -1), or the one entity of
+// that dimension and tag, in gmsh's order.
+std::vector<GEntity*> entitiesOf(int dim, int tag)
+{
+    std::vector<GEntity*> entities;
+    if (tag < 0) {
+        currentModel()->getEntities(entities, dim);
+        return entities;
+    }
+    GEntity* entity = currentModel()->getEntityByTag(dim, tag);
+    if (entity == nullptr)
+        fail("Entity of dimension " + std::to_string(dim) + " and tag " + std::to_string(tag) + " does not exist");
+    entities.push_back(entity);
+    return entities;
+}
+
+void appendElement(MElement* element, std::vector<std::size_t>& elementTags, std::vector<std::size_t>& nodeTags)
+{
+    elementTags.push_back(element->getNum());
+    for (std::size_t k = 0; k < element->getNumVertices(); ++k) nodeTags.push_back(element->getVertex(k)->getNum());
+}
+
 // The entity holding an element: 4.8 keeps no element-to-entity index, so the
 // entities of the element's dimension are searched.
 void findElementEntity(MElement* element, int& dim, int& tag)
@@ -531,10 +576,43 @@ void getMaxNodeTag(std::size_t& maxTag)
     call([&] { maxTag = currentModel()->getMaxVertexNumber(); });
 }
 
+// gmsh lists an entity's elements under one type per family (its first
+// element's), so a second-order triangle that shares a surface with
+// first-order ones is left out of getElements and getElementsByType though
+// the model holds it. The master mesh keeps every element of a dimension on
+// one entity, so the lists are built here from every element's own type.
 void getElements(std::vector<int>& elementTypes, std::vector<std::vector<std::size_t>>& elementTags,
                  std::vector<std::vector<std::size_t>>& nodeTags, int dim, int tag)
 {
-    call([&] { ::gmsh::model::mesh::getElements(elementTypes, elementTags, nodeTags, dim, tag); });
+    call([&] {
+        elementTypes.clear();
+        elementTags.clear();
+        nodeTags.clear();
+        const std::vector<GEntity*> entities = entitiesOf(dim, tag);
+        std::map<int, std::pair<std::size_t, std::size_t>> counts;  // type -> elements, nodes
+        for (GEntity* entity : entities) {
+            for (std::size_t i = 0; i < entity->getNumMeshElements(); ++i) {
+                MElement* element = entity->getMeshElement(i);
+                auto& count = counts[element->getTypeForMSH()];
+                ++count.first;
+                count.second += element->getNumVertices();
+            }
+        }
+        std::map<int, std::size_t> slotOfType;
+        for (const auto& count : counts) {
+            slotOfType[count.first] = elementTypes.size();
+            elementTypes.push_back(count.first);
+            elementTags.emplace_back().reserve(count.second.first);
+            nodeTags.emplace_back().reserve(count.second.second);
+        }
+        for (GEntity* entity : entities) {
+            for (std::size_t i = 0; i < entity->getNumMeshElements(); ++i) {
+                MElement* element = entity->getMeshElement(i);
+                const std::size_t slot = slotOfType[element->getTypeForMSH()];
+                appendElement(element, elementTags[slot], nodeTags[slot]);
+            }
+        }
+    });
 }
 
 void getElement(std::size_t elementTag, int& elementType, std::vector<std::size_t>& nodeTags, int& dim, int& tag)
@@ -550,7 +628,20 @@ void getElement(std::size_t elementTag, int& elementType, std::vector<std::size_
 void getElementsByType(int elementType, std::vector<std::size_t>& elementTags, std::vector<std::size_t>& nodeTags,
                        int tag, std::size_t task, std::size_t numTasks)
 {
-    call([&] { ::gmsh::model::mesh::getElementsByType(elementType, elementTags, nodeTags, tag, task, numTasks); });
+    call([&] {
+        if (numTasks > 1) {
+            ::gmsh::model::mesh::getElementsByType(elementType, elementTags, nodeTags, tag, task, numTasks);
+            return;
+        }
+        elementTags.clear();
+        nodeTags.clear();
+        for (GEntity* entity : entitiesOf(ElementType::getDimension(elementType), tag)) {
+            for (std::size_t i = 0; i < entity->getNumMeshElements(); ++i) {
+                MElement* element = entity->getMeshElement(i);
+                if (element->getTypeForMSH() == elementType) appendElement(element, elementTags, nodeTags);
+            }
+        }
+    });
 }
 
 void getElementsByCoordinates(double x, double y, double z, std::vector<std::size_t>& elementTags, int dim,

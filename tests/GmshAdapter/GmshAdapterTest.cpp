@@ -9,6 +9,7 @@
 #include "GmshAdapter/GmshAdapter.h"
 #include "GmshQueries.h"
 #include "LogCapture.h"
+#include "TempDirectory.h"
 
 namespace gm = Tarnel::GmshAdapter;
 using Tarnel::LogLevel;
@@ -311,4 +312,54 @@ TEST_F(GmshAdapterTest, QuasiStructuredQuadsFallBackToQuadDominantWhenFullQuadCa
     std::vector<std::size_t> quads, nodes;
     gm::model::mesh::getElementsByType(3, quads, nodes);
     EXPECT_FALSE(quads.empty());
+}
+
+TEST_F(GmshAdapterTest, ElementsOfBothOrdersOnOneEntityAreAllListed)
+{
+    const int surface = gm::model::addDiscreteEntity(2);
+    gm::model::mesh::addNodes(2, surface, {1, 2, 3, 4, 5, 6}, {0, 0, 0, 1, 0, 0, 0, 1, 0, .5, 0, 0, .5, .5, 0, 0, .5, 0});
+    gm::model::mesh::addElementsByType(surface, 2, {1}, {1, 2, 3});
+    gm::model::mesh::addElementsByType(surface, 9, {2}, {1, 2, 3, 4, 5, 6});
+    std::vector<int> types;
+    std::vector<std::vector<std::size_t>> tags, nodes;
+    gm::model::mesh::getElements(types, tags, nodes, 2, surface);
+    EXPECT_EQ(types, (std::vector<int>{2, 9}));
+    EXPECT_EQ(tags, (std::vector<std::vector<std::size_t>>{{1}, {2}}));
+    EXPECT_EQ(nodes[1], (std::vector<std::size_t>{1, 2, 3, 4, 5, 6}));
+    std::vector<std::size_t> secondOrder, secondOrderNodes;
+    gm::model::mesh::getElementsByType(9, secondOrder, secondOrderNodes);
+    EXPECT_EQ(secondOrder, std::vector<std::size_t>{2});
+    EXPECT_THROW(gm::model::mesh::getElements(types, tags, nodes, 2, 999), std::runtime_error);
+}
+
+TEST_F(GmshAdapterTest, AbaqusInputHoldsThePyramidsGmshCannotName)
+{
+    TarnelTest::TempDirectory directory;
+    gm::option::setNumber("Mesh.SaveAll", 1);
+    const int volume = gm::model::addDiscreteEntity(3);
+    std::vector<std::size_t> tags;
+    std::vector<double> coordinates;
+    for (std::size_t i = 1; i <= 14; ++i) {
+        tags.push_back(i);
+        coordinates.insert(coordinates.end(), {double(i % 3), double(i % 5), double(i % 7)});
+    }
+    gm::model::mesh::addNodes(3, volume, tags, coordinates);
+    gm::model::mesh::addElementsByType(volume, 14, {3}, tags);
+    gm::model::mesh::addElementsByType(volume, 7, {4}, {1, 2, 3, 4, 5});
+    const std::string path = directory.File("pyramids.inp");
+    gm::write(path);
+    const std::string inp = TarnelTest::ReadFile(path);
+    EXPECT_NE(inp.find("*ELEMENT, type=C3D5, ELSET=Volume1\n"
+                       "3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14\n"
+                       "4, 1, 2, 3, 4, 5\n"),
+              std::string::npos)
+        << inp;
+    // The model keeps its own pyramids.
+    int type = 0, dim = 0, tag = 0;
+    std::vector<std::size_t> nodes;
+    gm::model::mesh::getElement(4, type, nodes, dim, tag);
+    EXPECT_EQ(type, 7);
+    std::vector<std::size_t> pyramids, pyramidNodes;
+    gm::model::mesh::getElementsByType(14, pyramids, pyramidNodes);
+    EXPECT_EQ(pyramids, std::vector<std::size_t>{3});
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -10,13 +11,20 @@
 #include "Entities/ElementDimension.h"
 #include "Entities/ElementShape.h"
 #include "Entities/MasterMeshStructure/ComponentMesh.h"
+#include "Entities/MasterMeshStructure/ElementSet.h"
 #include "Entities/MasterMeshStructure/ElementStorage.h"
 #include "Entities/MasterMeshStructure/MeshReference.h"
 #include "Entities/MasterMeshStructure/NodeElementIndex.h"
 #include "Entities/MasterMeshStructure/NodeRepository.h"
+#include "Entities/MasterMeshStructure/NodeSet.h"
 #include "Entities/Mesh.h"
+#include "Entities/ElementData.h"
+#include "Entities/MasterMeshStructure/QualityMeasure.h"
+#include "Entities/MeshFileFormat.h"
+#include "Entities/MeshTransaction.h"
 #include "Entities/Node.h"
 #include "Entities/SolverElementType.h"
+#include "Entities/XYZ.h"
 #include "Settings/AnalysisDeckSettings.h"
 #include "Settings/ElementCoupling.h"
 
@@ -67,6 +75,70 @@ public:
     // A copy of the stored element, or the default Element.
     Element GetElementDefinition(int elementId) override;
 
+    // ----- nodes
+    // One node per position, IDs from the largest node tag + 1; the positions
+    // are rounded to six decimals in place. Empty on failure (logged).
+    std::vector<Node> AddNodes(std::vector<XYZ>& positions, bool isPreview);
+    // The node, or {false, 0, (0, 0, 0)} when it was not added.
+    Node AddNode(XYZ position, bool isPreview);
+    // Every node tag of the master model, deleted nodes included.
+    std::vector<std::uint64_t> GetAllNodeIDs();
+    std::vector<std::uint64_t> GetActiveNodeIDs();
+    std::vector<std::uint64_t> GetDeletedNodeIDs();
+    // Deletes the nodes and, with them, every element that uses them (listed
+    // in `affectedElements`). False on failure (logged).
+    bool DeleteNodes(std::unordered_set<int> nodeIds, std::vector<Element>& affectedElements,
+                     std::unordered_set<int>& orphanNodeIds, bool removeOrphanNodes);
+    // True when no element uses the node.
+    bool IsNodeOrphan(int nodeId);
+
+    // ----- elements
+    // Adds batches of elements to a component: `shapes[i]` is the shape of
+    // `elementData[i]`, whose `elementIds` hold each element's solver type.
+    // The attributes apply to every element; their int attribute 8 or 9 makes
+    // the lines the representation beams of a new kinematic or distributing
+    // coupling. Failures propagate after the earlier batches were added.
+    MeshTransaction AddElements(int componentId, const std::vector<ElementShape>& shapes,
+                                const std::vector<int>& createdNodeIds, const std::vector<double>& createdNodeRecords,
+                                const std::vector<ElementData>& elementData,
+                                const std::vector<SolverElementType>& solverTypes, ElementAttributes attributes,
+                                bool isPreview);
+    MeshTransaction AddElement(int componentId, ElementShape shape, const ElementData& data);
+    // Deletes the elements from gmsh and from every container; with
+    // `removeOrphanNodes`, the nodes left without element are deleted too and
+    // reported. Unknown IDs are skipped (logged). False on failure (logged).
+    bool DeleteElements(std::unordered_set<int> elementIds, std::unordered_set<int>& orphanNodeIds,
+                        bool removeOrphanNodes);
+    // Builds the node-to-element index from gmsh; refuses to run on a
+    // populated index.
+    void SyncNodeIdToElementConnections();
+
+    // ----- sets, components and couplings
+    NodeSet* CreateNodeSet(int id, const std::unordered_set<int>& nodeIds);
+    ElementSet* CreateElementSet(int id, const std::unordered_set<int>& elementIds);
+    bool InsertMeshReference(MeshReference reference);
+    bool InsertMeshComponent(ComponentMesh component);
+    MeshReference* GetMeshSet(int id);
+    ComponentMesh* GetComponentMesh(int id);
+    bool DeleteMeshSet(int id);
+    // Deletes the component with its elements, its orphaned nodes and its
+    // couplings.
+    bool DeleteMeshComponent(int id);
+    void SetKinematicCouplings(const std::vector<ElementCoupling>& couplings);
+    void SetDistributingCouplings(const std::vector<ElementCoupling>& couplings);
+    std::vector<ElementCoupling> GetKinematicCouplings() const;
+    std::vector<ElementCoupling> GetDistributingCouplings() const;
+
+    // ----- export and quality
+    // Writes the whole master mesh to "<export path>/DefaultMasterMesh<extension>";
+    // Abaqus input gets its pyramids as degenerate reduced hexahedra. A
+    // component ID other than -1 writes nothing. False on failure (logged).
+    bool ExportMeshFile(MeshFileFormat format, int componentId);
+    // The triangles and quadrangles among `elementIds` (every surface element
+    // when empty) whose quality lies strictly beyond the threshold.
+    std::map<int, float> CheckQuality2D(QualityMeasure measure, ComparisonCondition condition, double threshold,
+                                        const std::vector<std::uint64_t>& elementIds);
+
     // The tag of the physical group of that dimension named `name` in the
     // current gmsh model, or -1.
     static int GetPhysicalGroupId(const std::string& name, ElementDimension dimension);
@@ -91,6 +163,11 @@ private:
     int _entityTagOfDimension(int dimension) const;
     struct Placement;
     void _loadSourceFileAsMasterModel(const Mesh& sourceMesh);
+    void _removeNodes(const std::unordered_set<int>& nodeIds);
+    void _removeAllElementReferences(const std::vector<Element>& elements);
+    void _removeElementsFromGmsh(const std::vector<Element>& elements);
+    std::vector<ElementCoupling> _filterValidCouplings(const std::vector<ElementCoupling>& couplings,
+                                                       const std::string& kind);
     void _placeNodes(Placement& placement, int lastNodeId);
     void _placeElementsOfType(Placement& placement, std::size_t typeIndex);
 
@@ -99,13 +176,19 @@ private:
     int elements2DEntityTag = -1;
     int elements3DEntityTag = -1;
     std::map<int, ComponentMesh> componentMeshes;
-    std::map<int, MeshReference> elementSets;
-    std::map<int, MeshReference> nodeSets;
+    // Named sets by ID; each holds its own ID as its componentId.
+    std::map<int, ElementSet> elementSets;
+    std::map<int, NodeSet> nodeSets;
     std::vector<ElementCoupling> kinematicCouplings;
     std::vector<ElementCoupling> distributingCouplings;
     NodeRepository nodeRepository;
     AnalysisDeckSettings analysisDeckSettings;
     NodeElementIndex nodeToElements;
 };
+
+// Rewrites the 5-node pyramids of an Abaqus input file as degenerate 8-node
+// hexahedra with reduced integration (C3D5 -> C3D8R, C3D5H -> C3D8RH, the apex
+// repeated). True when the file needed no change or was rewritten.
+bool _convertPyramidElementsToReducedHexInAbaqusInp(const std::string& path);
 
 }  // namespace Tarnel

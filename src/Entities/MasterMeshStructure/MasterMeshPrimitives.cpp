@@ -1,0 +1,361 @@
+// Adding, reading and removing single nodes and elements of the master mesh,
+// keeping gmsh, the element table, the node repository, the sets and the
+// node-to-element index in step.
+
+#include "Entities/MasterMeshStructure/MasterMesh.h"
+
+#include <unordered_set>
+
+#include "Diagnostics/MorvaneException.h"
+#include "GmshAdapter/GmshAdapter.h"
+#include "Internal/LogMacros.h"
+#include "MeshEngineWrapper.h"
+
+namespace Tarnel {
+
+namespace {
+
+const std::string kLogSource = "Entities/MasterMeshStructure/MasterMesh";
+
+constexpr int kKinematicCouplingMode = 8;
+constexpr int kDistributingCouplingMode = 9;
+
+void activateMaster()
+{
+    MeshEngineWrapper::getInstance().ActivateMasterMesh();
+}
+
+std::vector<std::uint64_t> widened(const std::unordered_set<int>& ids)
+{
+    return std::vector<std::uint64_t>(ids.begin(), ids.end());
+}
+
+// Valid for editing: a shape, nodes, and a component element set (ID > 0).
+bool isValidElement(const Element& element)
+{
+    return element.shape != INVALID && !element.nodeIds.empty() && element.origin.elementSetId > 0;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- nodes
+
+std::vector<Node> MasterMesh::AddNodes(std::vector<XYZ>& positions, bool isPreview)
+{
+    try {
+        activateMaster();
+        std::size_t maxNodeTag = 0;
+        GmshAdapter::model::mesh::getMaxNodeTag(maxNodeTag);
+        const int first = static_cast<int>(maxNodeTag) + 1;
+        std::vector<Node> nodes;
+        nodes.reserve(positions.size());
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            positions[i].roundTo(6);
+            nodes.emplace_back(true, first + static_cast<int>(i), positions[i]);
+        }
+        if (!isPreview) _registerNodes(nodes, true);
+        return nodes;
+    } catch (const std::exception& exception) {
+        TARNEL_LOG_EXCEPTION("AddNode: Failed to add nodes.", exception, "Tarnel::MasterMesh::AddNodes");
+        return {};
+    }
+}
+
+Node MasterMesh::AddNode(XYZ position, bool isPreview)
+{
+    std::vector<XYZ> positions{position};
+    const std::vector<Node> nodes = AddNodes(positions, isPreview);
+    return nodes.size() == 1 ? nodes.front() : Node(false, 0, XYZ());
+}
+
+std::vector<std::uint64_t> MasterMesh::GetAllNodeIDs()
+{
+    activateMaster();
+    std::vector<std::size_t> tags;
+    std::vector<double> coordinates;
+    std::vector<double> parametricCoordinates;
+    GmshAdapter::model::mesh::getNodes(tags, coordinates, parametricCoordinates, -1, -1, false, false);
+    return std::vector<std::uint64_t>(tags.begin(), tags.end());
+}
+
+std::vector<std::uint64_t> MasterMesh::GetActiveNodeIDs()
+{
+    const NodeSet& active = *nodeRepository.GetActiveNodes();
+    if (active.GetNodeCount() == 0) {
+        TARNEL_LOG_WARN("No active nodes found in the master mesh.", "Tarnel::MasterMesh::GetActiveNodeIDs");
+        return {};
+    }
+    return widened(active.NodeIds());
+}
+
+std::vector<std::uint64_t> MasterMesh::GetDeletedNodeIDs()
+{
+    const NodeSet& removed = *nodeRepository.GetRemovedNodes();
+    if (removed.GetNodeCount() == 0) {
+        TARNEL_LOG_WARN("No deleted nodes found in the master mesh.", "Tarnel::MasterMesh::GetDeletedNodeIDs");
+        return {};
+    }
+    return widened(removed.NodeIds());
+}
+
+bool MasterMesh::IsNodeOrphan(int nodeId)
+{
+    return nodeToElements.Find(nodeId) == nullptr;
+}
+
+void MasterMesh::_removeNodes(const std::unordered_set<int>& nodeIds)
+{
+    if (nodeIds.empty()) return;
+    for (int id : nodeIds) {
+        for (auto& set : nodeSets) set.second.RemoveNodeID(id);
+        nodeToElements.EraseNode(id);
+    }
+    nodeRepository.ModifyNodeIds({}, nodeIds);
+}
+
+bool MasterMesh::DeleteNodes(std::unordered_set<int> nodeIds, std::vector<Element>& affectedElements,
+                             std::unordered_set<int>& orphanNodeIds, bool removeOrphanNodes)
+{
+    try {
+        activateMaster();
+        affectedElements.clear();
+        std::unordered_set<int> affectedIds;
+        for (int node : nodeIds) {
+            const NodeElementIndex::Entry* users = nodeToElements.Find(node);
+            if (users == nullptr) continue;
+            for (int id : *users)
+                if (affectedIds.insert(id).second) affectedElements.push_back(elements.Get(id));
+        }
+        _removeNodes(nodeIds);
+        if (affectedElements.empty()) return true;
+        return DeleteElements(affectedIds, orphanNodeIds, removeOrphanNodes);
+    } catch (const std::exception& exception) {
+        TARNEL_LOG_EXCEPTION("Error deleting nodes.", exception, "Tarnel::MasterMesh::DeleteNodes");
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------- elements
+
+MeshTransaction MasterMesh::AddElement(int componentId, ElementShape shape, const ElementData& data)
+{
+    return AddElements(componentId, {shape}, data.nodeIds, {}, {data}, {},
+                       ElementAttributes(std::vector<double>(6, 1.0), 0.0, 0, DIMENSION_0D), false);
+}
+
+MeshTransaction MasterMesh::AddElements(int componentId, const std::vector<ElementShape>& shapes,
+                                        const std::vector<int>& createdNodeIds,
+                                        const std::vector<double>& createdNodeRecords,
+                                        const std::vector<ElementData>& elementData,
+                                        const std::vector<SolverElementType>& /*solverTypes*/,
+                                        ElementAttributes attributes, bool isPreview)
+{
+    const char* const location = "Tarnel::MasterMesh::AddElements";
+    MeshTransaction transaction;
+    transaction.componentMeshId = componentId;
+
+    const int mode = attributes.intAttribute;
+    const bool couplingMode = mode == kKinematicCouplingMode || mode == kDistributingCouplingMode;
+    if (couplingMode && shapes != std::vector<ElementShape>{LINE_2NODE}) {
+        TARNEL_LOG_ERROR(
+            "Kinematic/Distributing coupling type of element addition is only supported for LINE_2NODE elements!",
+            location);
+        return transaction;
+    }
+    if (couplingMode)
+        TARNEL_LOG_INFO("Adding elements with kinematic/distributing coupling type of element addition.", location);
+    if (shapes.size() < elementData.size())
+        throw MorvaneException(std::string("AddElements: every element batch needs a shape."));
+
+    transaction.createdNodeIds = createdNodeIds;
+    transaction.createdNodeRecords = createdNodeRecords;
+    std::size_t elementCount = 0;
+    for (std::size_t i = 0; i < elementData.size(); ++i) {
+        // A shape without nodes would divide by zero below.
+        const std::size_t nodesPerElement = static_cast<std::size_t>(GetShapeNodeCount(shapes[i]));
+        if (nodesPerElement == 0) throw MorvaneException("Unsupported element type");
+        elementCount += elementData[i].nodeIds.size() / nodesPerElement;
+    }
+    if (!isPreview) elements.Reserve(elements.Size() + elementCount);
+
+    activateMaster();
+    std::size_t maxElementTag = 0;
+    GmshAdapter::model::mesh::getMaxElementTag(maxElementTag);
+    int next = static_cast<int>(maxElementTag) + 1;
+    // A preview must not create the component entry.
+    ComponentMesh previewComponent;
+    const auto existing = componentMeshes.find(componentId);
+    ComponentMesh& component =
+        existing != componentMeshes.end() ? existing->second : isPreview ? previewComponent : componentMeshes[componentId];
+
+    const int masterNode = couplingMode && !elementData.empty() && !elementData[0].nodeIds.empty()
+                               ? elementData[0].nodeIds[0]
+                               : 0;
+    const std::vector<double> weights =
+        mode == kKinematicCouplingMode ? attributes.degreesOfFreedom : std::vector<double>{attributes.doubleAttribute};
+
+    for (std::size_t i = 0; i < elementData.size(); ++i) {
+        const ElementData& batch = elementData[i];
+        if (batch.nodeIds.empty()) continue;
+        const ElementShape shape = shapes[i];
+        const std::size_t nodesPerElement = static_cast<std::size_t>(GetShapeNodeCount(shape));
+        const std::size_t count = batch.nodeIds.size() / nodesPerElement;
+        if (batch.elementIds.size() < count)
+            throw MorvaneException(std::string("AddElements: a batch lists fewer solver types than elements."));
+        const ElementDimension dimension = static_cast<ElementDimension>(GetShapeDimension(shape));
+        ElementSet& targetSet = *component.GetElementsByDimension(dimension);
+        const int setId = targetSet.GetComponentId();
+
+        std::vector<int> ids(count);
+        for (std::size_t k = 0; k < count; ++k) ids[k] = next + static_cast<int>(k);
+        // gmsh first: when it refuses the batch, the containers stay as they were.
+        if (!isPreview)
+            _addElementsToGmsh(ids, std::vector<std::size_t>(batch.nodeIds.begin(), batch.nodeIds.end()), shape);
+
+        std::unordered_set<int> slaveNodes;
+        Element element;
+        element.shape = shape;
+        element.origin = ElementOrigin(componentId, setId);
+        for (std::size_t k = 0; k < count; ++k) {
+            const int id = ids[k];
+            std::vector<int> nodeList(batch.nodeIds.begin() + static_cast<std::ptrdiff_t>(k * nodesPerElement),
+                                      batch.nodeIds.begin() + static_cast<std::ptrdiff_t>((k + 1) * nodesPerElement));
+            if (couplingMode && nodeList.size() > 1) slaveNodes.insert(nodeList[1]);
+            const SolverElementType solverType = static_cast<SolverElementType>(batch.elementIds[k]);
+            if (!isPreview) {
+                for (int node : nodeList) nodeToElements.Insert(node, id);
+                if (attributes.degreesOfFreedom.empty()) {
+                    TARNEL_LOG_WARN("Setting all degrees of freedom to zero for element ID: " + std::to_string(id) +
+                                        ". No degrees of freedom were provided.",
+                                    location);
+                    attributes.degreesOfFreedom.assign(6, 0.0);
+                }
+                attributes.dimension = dimension;
+                element.id = id;
+                element.nodeIds = nodeList;
+                element.solverType = solverType;
+                element.attributes = attributes;
+                elements.AddElement(element);
+                targetSet.AddElementID(id);
+            }
+            transaction.createdElements.insert(transaction.createdElements.end(),
+                                               {id, componentId, setId, shape, solverType});
+            transaction.createdElementNodeIds.push_back(std::move(nodeList));
+        }
+
+        if (!isPreview && couplingMode) {
+            ElementCoupling coupling(componentId, masterNode);
+            coupling.SetSlaveNodes(slaveNodes);
+            coupling.SetRepresentationBeamIds(std::unordered_set<int>(ids.begin(), ids.end()));
+            coupling.SetWeights(weights);
+            (mode == kKinematicCouplingMode ? kinematicCouplings : distributingCouplings).push_back(coupling);
+        }
+        if (count > 0) next = ids.back() + 1;
+    }
+    return transaction;
+}
+
+void MasterMesh::_removeAllElementReferences(const std::vector<Element>& removed)
+{
+    for (const Element& element : removed) {
+        for (int setId : element.origin.namedSetIds) {
+            const auto set = elementSets.find(setId);
+            if (set != elementSets.end() && set->second.HasElementID(element.id)) set->second.RemoveElementID(element.id);
+        }
+
+        ElementSet* holder = nullptr;
+        const auto component = componentMeshes.find(element.origin.componentMeshId);
+        if (component != componentMeshes.end()) holder = component->second.GetElementsByReferenceId(element.origin.elementSetId);
+        if (holder != nullptr)
+            holder->RemoveElementID(element.id);
+        else
+            TARNEL_LOG_ERROR("Element with ID = " + std::to_string(element.id) +
+                                 " was supposed to be contained in the component mesh reference set, but was not found!",
+                             "Tarnel::MasterMesh::_removeAllElementReferences");
+
+        for (int node : element.nodeIds) nodeToElements.Erase(node, element.id);
+        elements.Erase(element.id);
+    }
+}
+
+// One pass of gmsh's "Invisible" plugin removes every element made invisible,
+// however many there are.
+void MasterMesh::_removeElementsFromGmsh(const std::vector<Element>& removed)
+{
+    if (removed.empty()) return;
+    std::vector<std::size_t> tags;
+    tags.reserve(removed.size());
+    for (const Element& element : removed) tags.push_back(static_cast<std::size_t>(element.id));
+    GmshAdapter::model::mesh::setVisibility(tags, 0);
+    GmshAdapter::plugin::setNumber("Invisible", "DeleteElements", 1.0);
+    GmshAdapter::plugin::run("Invisible");
+}
+
+bool MasterMesh::DeleteElements(std::unordered_set<int> elementIds, std::unordered_set<int>& orphanNodeIds,
+                                bool removeOrphanNodes)
+{
+    const char* const location = "Tarnel::MasterMesh::DeleteElements";
+    try {
+        activateMaster();
+        std::vector<Element> removed;
+        removed.reserve(elementIds.size());
+        std::unordered_set<int> touchedNodes;
+        for (int id : elementIds) {
+            Element element;
+            if (!elements.Get(id, element)) {
+                TARNEL_LOG_ERROR("Element with ID = " + std::to_string(id) +
+                                     " is not in the master mesh and cannot be deleted. Skipping...",
+                                 location);
+                continue;
+            }
+            touchedNodes.insert(element.nodeIds.begin(), element.nodeIds.end());
+            removed.push_back(std::move(element));
+        }
+        _removeAllElementReferences(removed);
+        _removeElementsFromGmsh(removed);
+
+        if (removeOrphanNodes) {
+            for (int node : touchedNodes)
+                if (IsNodeOrphan(node)) orphanNodeIds.insert(node);
+            _removeNodes(orphanNodeIds);
+        }
+        return true;
+    } catch (const std::exception& exception) {
+        TARNEL_LOG_EXCEPTION("Error deleting elements", exception, location);
+        return false;
+    }
+}
+
+void MasterMesh::SyncNodeIdToElementConnections()
+{
+    const char* const location = "Tarnel::MasterMesh::SyncNodeIdToElementConnections";
+    if (!nodeToElements.Empty())
+        throw MorvaneException("Should not call sync node Id to element connections \t\t\t when this dictionary is "
+                               "already populated!");
+    TARNEL_LOG_DEBUG("Syncing node ID to element ID connections map...", location);
+    activateMaster();
+    std::vector<int> types;
+    std::vector<std::vector<std::size_t>> elementTags;
+    std::vector<std::vector<std::size_t>> nodeTags;
+    GmshAdapter::model::mesh::getElements(types, elementTags, nodeTags, -1, -1);
+    Element element;
+    for (std::size_t t = 0; t < types.size(); ++t) {
+        const std::size_t count = elementTags[t].size();
+        if (count == 0) continue;
+        const std::size_t nodesPerElement = nodeTags[t].size() / count;
+        for (std::size_t k = 0; k < count; ++k) {
+            const int id = static_cast<int>(elementTags[t][k]);
+            const bool valid = elements.Get(id, element) && isValidElement(element);
+            for (std::size_t n = 0; n < nodesPerElement; ++n) {
+                if (valid)
+                    nodeToElements.Insert(static_cast<int>(nodeTags[t][k * nodesPerElement + n]), id);
+                else
+                    TARNEL_LOG_ERROR("Element with ID=" + std::to_string(id) + " not found in ElementStorage! Skipping...",
+                                     location);
+            }
+        }
+    }
+    TARNEL_LOG_DEBUG("Node IDs to elements syncing done!", location);
+}
+
+}  // namespace Tarnel
