@@ -13,9 +13,11 @@
 #include <filesystem>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepPrimAPI_MakeBox.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
@@ -86,6 +88,38 @@ ComponentMesh meshAndPlace(const char* name, TopoDS_Shape face, const Mesh2DSett
     return component;
 }
 
+// A closed box shell meshed with triangles, filled with tetrahedra that
+// share its nodes, both placed as components 3 (shell) and 4 (solid).
+void fillBoxWithTetrahedra(MasterMesh& master)
+{
+    TopoDS_Shape shell = BRepPrimAPI_MakeBox(gp_Pnt(0, 80, 0), 30, 20, 10).Shell();
+    ComponentMesh shellMesh = meshAndPlace("box_shell", shell, Mesh2DSettings::GetDefaultTriaMeshSettings(4.0), 3);
+    const std::unordered_set<int> shellElements = shellMesh.GetElementsByDimension(DIMENSION_2D)->GetElementIds();
+
+    Mesh volume(true);
+    Mesher3D::Generate3DMesh(volume, shellElements,
+                             Mesh3DSettings(4.0, Target3DMeshType::Tetrahedra, Mesh3DAlgorithmChoice::Delaunay,
+                                            MeshElementOrder::Linear));
+    if (!volume.IsValid()) throw std::runtime_error("filling the box failed: " + volume.GetErrorMessage());
+    ComponentMesh solid(4, 40, 41, 42, 43);
+    solid.SetFileName("component_box_solid");
+    master.ExtendComponentMesh(solid, volume, solverTypes(), false);
+
+    std::unordered_set<int> shellNodes;
+    for (int id : shellElements) {
+        const Element triangle = master.GetElementDefinition(id);
+        shellNodes.insert(triangle.nodeIds.begin(), triangle.nodeIds.end());
+    }
+    std::unordered_set<int> sharedNodes;
+    for (int id : solid.GetElementsByDimension(DIMENSION_3D)->GetElementIds())
+        for (int node : master.GetElementDefinition(id).nodeIds)
+            if (shellNodes.count(node) != 0) sharedNodes.insert(node);
+    std::printf("Filled the box: %zu shell triangle(s), %zu tetrahedra, %zu boundary node(s) shared with the shell\n",
+                shellElements.size(), solid.GetElementsByDimension(DIMENSION_3D)->GetElementCount(),
+                sharedNodes.size());
+    printTransaction(solid.GetLastMeshTransaction());
+}
+
 void exportInEveryFormat(MasterMesh& master)
 {
     for (MeshFileFormat format : {MeshFileFormat::MSH, MeshFileFormat::MED, MeshFileFormat::STL, MeshFileFormat::INP}) {
@@ -147,6 +181,7 @@ int main(int argc, char** argv)
         flangeMesh.WriteMeshAssetFile();
         std::printf("Wrote AllActiveNodes.mshp, component_plate.mshp and component_flange.mshp\n");
 
+        fillBoxWithTetrahedra(master);
         exportInEveryFormat(master);
         printWorstSurfaceElements(master, 10);
         return 0;

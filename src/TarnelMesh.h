@@ -61,6 +61,7 @@
 #include "MeshFactory.h"
 #include "Operations/Mesher1D.h"
 #include "Operations/Mesher2D.h"
+#include "Operations/Mesher3D.h"
 
 // Settings
 #include "Settings/AnalysisDeckSettings.h"

@@ -128,6 +128,16 @@ ElementFilter Mesh::GetMeshAdditionElementFilter() const
     return meshAdditionElementFilter;
 }
 
+void Mesh::SetSharedMasterNodeIds(std::unordered_set<int> nodeIds)
+{
+    sharedMasterNodeIds = std::move(nodeIds);
+}
+
+const std::unordered_set<int>& Mesh::GetSharedMasterNodeIds() const
+{
+    return sharedMasterNodeIds;
+}
+
 std::vector<Element> Mesh::GetAllElements()
 {
     MeshEngineWrapper::getInstance().ActivateMesh(*this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "Entities/Element.h"
@@ -58,6 +59,12 @@ public:
     void SetMeshAdditionElementFilter(ElementFilter filter);
     ElementFilter GetMeshAdditionElementFilter() const;
 
+    // Node tags of this mesh that are node IDs of the master mesh: the shell
+    // a volume mesh was made from. Placing the mesh reuses those master nodes
+    // (where they are active) instead of adding nodes of its own.
+    void SetSharedMasterNodeIds(std::unordered_set<int> nodeIds);
+    const std::unordered_set<int>& GetSharedMasterNodeIds() const;
+
     // Every element of the model; the first call fills the element cache,
     // later calls serve it.
     virtual std::vector<Element> GetAllElements();
@@ -78,8 +85,10 @@ protected:
     bool isValid = true;
     std::string errorMessage;
     ElementFilter meshAdditionElementFilter = -1;
+    std::unordered_set<int> sharedMasterNodeIds;
 
     friend class MeshEngineWrapper;
+    friend class Mesher3D;
 };
 
 }  // namespace Tarnel

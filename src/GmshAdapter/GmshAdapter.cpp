@@ -3,9 +3,11 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <limits>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <stdexcept>
 
@@ -24,12 +26,15 @@
 #include <GRegion.h>
 #include <GmshGlobal.h>
 #include <GmshMessage.h>
+#include <GmshConfig.h>
 #include <GmshVersion.h>
+#include <MEdge.h>
 #include <MElement.h>
 #include <MVertex.h>
 
 #include "GmshAdapter/AbaqusPyramids.h"
 #include "GmshAdapter/GmshAdapterInternal.h"
+#include "GmshAdapter/GmshAdapterTesting.h"
 #include "Internal/LogMacros.h"
 
 namespace Tarnel::GmshAdapter {
@@ -46,6 +51,16 @@ constexpr bool kLinkedIsOlderThan411 =
 constexpr bool kHasWorkingFrontalQuads = !kLinkedIsOlderThan411;
 constexpr bool kHasQuasiStructuredQuads = !kLinkedIsOlderThan411;
 
+#if defined(HAVE_NETGEN)
+constexpr bool kHasFrontal3D = true;
+#else
+// The Frontal 3D algorithm is netgen's; a gmsh built without it meshes
+// nothing in the volume and reports "No elements in volume".
+constexpr bool kHasFrontal3D = false;
+#endif
+
+constexpr int kFrontal3D = 4;
+constexpr int kHxt3D = 10;
 constexpr int kFrontalDelaunay = 6;
 constexpr int kFrontalDelaunayQuads = 8;
 constexpr int kQuasiStructuredQuads = 11;
@@ -130,8 +145,10 @@ void initialize(int argc, char** argv, bool readConfigFiles, bool run)
 int isInitialized()
 {
     if (finalizedByAdapter) return 0;
-    // Before its first initialisation, a 4.8 gmsh ignores every call silently;
-    // an option read that leaves its output untouched therefore means "no".
+    // gmsh records its launch date when it is first initialised; before that,
+    // any call would run its error reporting on uninitialised state.
+    if (Msg::GetLaunchDate().empty()) return 0;
+    // Initialised once; a 4.8 gmsh finalised by the host refuses calls.
     double verbosity = std::numeric_limits<double>::quiet_NaN();
     try {
         ::gmsh::option::getNumber("General.Verbosity", verbosity);
@@ -517,7 +534,8 @@ private:
     int previousAbort;
 };
 
-void generateWithAvailableAlgorithms(int dim)
+// The surface algorithms this gmsh has, for meshing up to `dim`.
+void generateWithAvailableSurfaceAlgorithms(int dim)
 {
     double algorithm = 0.0;
     ::gmsh::option::getNumber("Mesh.Algorithm", algorithm);
@@ -529,11 +547,82 @@ void generateWithAvailableAlgorithms(int dim)
         ::gmsh::model::mesh::generate(dim);
 }
 
+// Whether every edge of every volume's boundary mesh is shared by exactly two
+// boundary elements of that volume.
+bool volumeBoundariesClosed()
+{
+    GModel* model = currentModel();
+    for (auto region = model->firstRegion(); region != model->lastRegion(); ++region) {
+        std::map<std::pair<MVertex*, MVertex*>, int> edgeUses;
+        for (GFace* face : (*region)->faces()) {
+            for (std::size_t i = 0; i < face->getNumMeshElements(); ++i) {
+                MElement* element = face->getMeshElement(i);
+                for (int e = 0; e < element->getNumEdges(); ++e) {
+                    const MEdge edge = element->getEdge(e);
+                    ++edgeUses[{edge.getMinVertex(), edge.getMaxVertex()}];
+                }
+            }
+        }
+        for (const auto& uses : edgeUses)
+            if (uses.second != 2) return false;
+    }
+    return true;
+}
+
+// gmsh 4.8's HXT reads beyond its buffers on a volume whose boundary is not
+// closed (memory corruption, then a crash), so it only ever sees closed
+// boundaries. The surfaces are meshed first for the check; meshing up to 3
+// afterwards leaves them as they are.
+void generateVolumes()
+{
+    double algorithm3D = 0.0;
+    ::gmsh::option::getNumber("Mesh.Algorithm3D", algorithm3D);
+    const bool frontalMissing = !kHasFrontal3D && algorithm3D == kFrontal3D;
+    if (!frontalMissing && algorithm3D != kHxt3D) {
+        generateWithAvailableSurfaceAlgorithms(3);
+        return;
+    }
+    generateWithAvailableSurfaceAlgorithms(2);
+    const bool closed = volumeBoundariesClosed();
+    if (algorithm3D == kHxt3D && !closed) fail("HXT cannot mesh a volume whose boundary mesh is not closed");
+
+    std::optional<OptionRestorer> volumeAlgorithm;
+    if (frontalMissing && closed) {
+        if (firstTime("algorithm3D:4"))
+            TARNEL_LOG_WARN("gmsh " + linkedVersion() +
+                                " is built without the Frontal 3D algorithm (Mesh.Algorithm3D 4); meshing volumes "
+                                "with HXT (Mesh.Algorithm3D 10) instead.",
+                            "Tarnel::GmshAdapter::model::mesh::generate");
+        volumeAlgorithm.emplace("Mesh.Algorithm3D");
+        ::gmsh::option::setNumber("Mesh.Algorithm3D", kHxt3D);
+    }
+    ::gmsh::model::mesh::generate(3);
+}
+
+void generateWithAvailableAlgorithms(int dim)
+{
+    if (dim == 3)
+        generateVolumes();
+    else
+        generateWithAvailableSurfaceAlgorithms(dim);
+}
+
+}  // namespace
+
+namespace {
+
+std::function<void(int)>& beforeGenerate()
+{
+    static std::function<void(int)> hook;
+    return hook;
+}
+
 }  // namespace
 
 void generate(int dim)
 {
     call([&] {
+        if (beforeGenerate()) beforeGenerate()(dim);
         ErrorsRecordedNotThrown errors;
         generateWithAvailableAlgorithms(dim);
         if (errors.ErrorsOccurred()) throw lastErrorAsException();
@@ -787,5 +876,14 @@ int run(const std::string& name)
 }
 
 }  // namespace plugin
+
+namespace testing {
+
+void SetBeforeGenerate(std::function<void(int dim)> hook)
+{
+    model::mesh::beforeGenerate() = std::move(hook);
+}
+
+}  // namespace testing
 
 }  // namespace Tarnel::GmshAdapter

@@ -363,3 +363,56 @@ TEST_F(GmshAdapterTest, AbaqusInputHoldsThePyramidsGmshCannotName)
     gm::model::mesh::getElementsByType(14, pyramids, pyramidNodes);
     EXPECT_EQ(pyramids, std::vector<std::size_t>{3});
 }
+
+namespace {
+
+// The surface of the tetrahedron (0,0,0), (1,0,0), (0,1,0), (0,0,1) as one
+// discrete surface closed into a volume; without its last face it is open.
+void addTetrahedronSurfaceVolume(bool closed)
+{
+    const int surface = gm::model::addDiscreteEntity(2);
+    gm::model::mesh::addNodes(2, surface, {1, 2, 3, 4}, {0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1});
+    std::vector<std::size_t> triangles{1, 3, 2, 1, 2, 4, 1, 4, 3};
+    if (closed) triangles.insert(triangles.end(), {2, 3, 4});
+    const int loop = gm::model::geo::addSurfaceLoop({surface});
+    gm::model::geo::addVolume({loop});
+    gm::model::geo::synchronize();
+    std::vector<std::size_t> tags;
+    for (std::size_t i = 1; i <= triangles.size() / 3; ++i) tags.push_back(i);
+    gm::model::mesh::addElementsByType(surface, 2, tags, triangles);
+}
+
+}  // namespace
+
+TEST_F(GmshAdapterTest, FrontalVolumeMeshingOnAGmshWithoutItRunsHxt)
+{
+    addTetrahedronSurfaceVolume(true);
+    gm::option::setNumber("Mesh.Algorithm3D", 4);
+    TarnelTest::LogCapture capture;
+    gm::model::mesh::generate(3);
+    std::vector<std::size_t> tetrahedra, nodes;
+    gm::model::mesh::getElementsByType(4, tetrahedra, nodes);
+    EXPECT_FALSE(tetrahedra.empty());
+    EXPECT_EQ(TarnelTest::NumberOption("Mesh.Algorithm3D"), 4.0);
+    if (GMSH_API_VERSION_MINOR < 11 && GMSH_API_VERSION_MAJOR == 4) {
+        EXPECT_EQ(capture.Messages(LogLevel::Warn),
+                  std::vector<std::string>{"gmsh " + gm::linkedVersion() +
+                                           " is built without the Frontal 3D algorithm (Mesh.Algorithm3D 4); meshing "
+                                           "volumes with HXT (Mesh.Algorithm3D 10) instead."});
+    }
+}
+
+TEST_F(GmshAdapterTest, HxtIsNeverRunOnAnOpenBoundary)
+{
+    addTetrahedronSurfaceVolume(false);
+    gm::option::setNumber("Mesh.Algorithm3D", 10);
+    try {
+        gm::model::mesh::generate(3);
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "HXT cannot mesh a volume whose boundary mesh is not closed");
+    }
+    // Frontal on an open boundary fails as gmsh fails it, without HXT.
+    gm::option::setNumber("Mesh.Algorithm3D", 4);
+    EXPECT_THROW(gm::model::mesh::generate(3), std::runtime_error);
+}

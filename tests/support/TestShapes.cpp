@@ -3,7 +3,12 @@
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBndLib.hxx>
+#include <BRepPrimAPI_MakeBox.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
+#include <BRep_Builder.hxx>
+#include <Bnd_Box.hxx>
+#include <TopoDS_Shell.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Edge.hxx>
@@ -33,6 +38,27 @@ TopoDS_Shape PlateWithHole()
     const TopoDS_Shape cylinder = BRepPrimAPI_MakeCylinder(gp_Ax2(gp_Pnt(50, 25, -1), gp_Dir(0, 0, 1)), 10, 2);
     TopExp_Explorer faces(BRepAlgoAPI_Cut(plate, cylinder).Shape(), TopAbs_FACE);
     return faces.Current();
+}
+
+TopoDS_Shape BoxShell(double dx, double dy, double dz)
+{
+    return BRepPrimAPI_MakeBox(dx, dy, dz).Shell();
+}
+
+TopoDS_Shape OpenBoxShell(double dx, double dy, double dz)
+{
+    BRep_Builder builder;
+    TopoDS_Shell shell;
+    builder.MakeShell(shell);
+    for (TopExp_Explorer faces(BoxShell(dx, dy, dz), TopAbs_FACE); faces.More(); faces.Next()) {
+        Bnd_Box box;
+        BRepBndLib::Add(faces.Current(), box);
+        double xmin, ymin, zmin, xmax, ymax, zmax;
+        box.Get(xmin, ymin, zmin, xmax, ymax, zmax);
+        const bool top = zmin > dz - 1e-3 && zmax > dz - 1e-3;
+        if (!top) builder.Add(shell, faces.Current());
+    }
+    return shell;
 }
 
 Handle(GEOM_Object) GeomObject(TopoDS_Shape shape)

@@ -355,9 +355,17 @@ void MasterMesh::_placeNodes(Placement& placement, int lastNodeId)
     placedNodes.reserve(source.NodeTagCount() / 3 + 1);
     std::vector<double>& records = placement.transaction.createdNodeRecords;
     records.reserve(4 * placedNodes.capacity());
+    // The shell nodes of a volume mesh are master nodes already.
+    const std::unordered_set<int>& shared = placement.sourceMesh.GetSharedMasterNodeIds();
+    const NodeSet& active = *nodeRepository.GetActiveNodes();
     for (const auto& tags : source.nodeTags) {
         for (std::size_t tag : tags) {
             if (placement.nodeMap.Get(tag) != 0) continue;
+            const int sharedId = static_cast<int>(tag);
+            if (shared.count(sharedId) != 0 && active.NodeIds().count(sharedId) != 0) {
+                placement.nodeMap.Set(tag, sharedId);
+                continue;
+            }
             const XYZ position = positions.Position(tag);
             const int masterId = placement.directLoad ? static_cast<int>(tag) : ++lastNodeId;
             placement.nodeMap.Set(tag, masterId);
