@@ -19,6 +19,7 @@
 #include <GFace.h>
 #include <GModel.h>
 #include <GRegion.h>
+#include <GmshConfig.h>
 #include <GmshGlobal.h>
 #include <GmshMessage.h>
 #include <GmshVersion.h>
@@ -26,6 +27,7 @@
 #include <MVertex.h>
 
 #include "GmshAdapter/GmshAdapterInternal.h"
+#include "GmshAdapter/MedMesh.h"
 #include "Internal/LogMacros.h"
 
 namespace Tarnel::GmshAdapter {
@@ -41,6 +43,14 @@ constexpr bool kLinkedIsOlderThan411 =
 // (it silently falls back to MeshAdapt).
 constexpr bool kHasWorkingFrontalQuads = !kLinkedIsOlderThan411;
 constexpr bool kHasQuasiStructuredQuads = !kLinkedIsOlderThan411;
+
+// gmsh reads and writes MED files itself only when built with the MED file
+// library; Debian's is not.
+#ifdef HAVE_MED
+constexpr bool kLinkedHasMed = true;
+#else
+constexpr bool kLinkedHasMed = false;
+#endif
 
 constexpr int kFrontalDelaunay = 6;
 constexpr int kFrontalDelaunayQuads = 8;
@@ -69,6 +79,11 @@ bool firstTime(const std::string& key)
 {
     std::lock_guard<std::mutex> lock(onceMutex);
     return reportedOnce.insert(key).second;
+}
+
+bool adapterHandlesFile(const std::string& fileName)
+{
+    return !kLinkedHasMed && med::isMedFileName(fileName);
 }
 
 GModel* currentModel()
@@ -152,13 +167,21 @@ void open(const std::string& fileName)
             std::fclose(file);
         else
             fail("Unable to open file '" + fileName + "'");
-        ::gmsh::open(fileName);
+        if (adapterHandlesFile(fileName))
+            med::openAsModel(med::readMedFile(fileName), fileName);
+        else
+            ::gmsh::open(fileName);
     });
 }
 
 void write(const std::string& fileName)
 {
-    call([&] { ::gmsh::write(fileName); });
+    call([&] {
+        if (adapterHandlesFile(fileName))
+            med::writeMedFile(fileName, med::currentModelAsMedMesh(fileName));
+        else
+            ::gmsh::write(fileName);
+    });
 }
 
 // ---------------------------------------------------------------- options
