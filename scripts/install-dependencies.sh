@@ -4,7 +4,7 @@
 set -eu
 
 packages="cmake g++ make \
-  libgmsh-dev libgmsh-private-headers-dev \
+  libgmsh-dev libgmsh-private-headers-dev libmedc-dev \
   libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev libocct-data-exchange-dev \
   libtbb-dev libspdlog-dev libgtest-dev libbenchmark-dev"
 

@@ -24,6 +24,7 @@
 #include <GFace.h>
 #include <GModel.h>
 #include <GRegion.h>
+#include <GmshConfig.h>
 #include <GmshGlobal.h>
 #include <GmshMessage.h>
 #include <GmshConfig.h>
@@ -35,6 +36,7 @@
 #include "GmshAdapter/AbaqusPyramids.h"
 #include "GmshAdapter/GmshAdapterInternal.h"
 #include "GmshAdapter/GmshAdapterTesting.h"
+#include "GmshAdapter/MedMesh.h"
 #include "Internal/LogMacros.h"
 
 namespace Tarnel::GmshAdapter {
@@ -61,6 +63,15 @@ constexpr bool kHasFrontal3D = false;
 
 constexpr int kFrontal3D = 4;
 constexpr int kHxt3D = 10;
+
+// gmsh reads and writes MED files itself only when built with the MED file
+// library; Debian's is not.
+#ifdef HAVE_MED
+constexpr bool kLinkedHasMed = true;
+#else
+constexpr bool kLinkedHasMed = false;
+#endif
+
 constexpr int kFrontalDelaunay = 6;
 constexpr int kFrontalDelaunayQuads = 8;
 constexpr int kQuasiStructuredQuads = 11;
@@ -89,6 +100,11 @@ bool firstTime(const std::string& key)
 {
     std::lock_guard<std::mutex> lock(onceMutex);
     return reportedOnce.insert(key).second;
+}
+
+bool adapterHandlesFile(const std::string& fileName)
+{
+    return !kLinkedHasMed && med::isMedFileName(fileName);
 }
 
 GModel* currentModel()
@@ -174,7 +190,10 @@ void open(const std::string& fileName)
             std::fclose(file);
         else
             fail("Unable to open file '" + fileName + "'");
-        ::gmsh::open(fileName);
+        if (adapterHandlesFile(fileName))
+            med::openAsModel(med::readMedFile(fileName), fileName);
+        else
+            ::gmsh::open(fileName);
     });
 }
 
@@ -193,6 +212,10 @@ bool hasExtension(const std::string& fileName, const std::string& extension)
 void write(const std::string& fileName)
 {
     call([&] {
+        if (adapterHandlesFile(fileName)) {
+            med::writeMedFile(fileName, med::currentModelAsMedMesh(fileName));
+            return;
+        }
         if (!hasExtension(fileName, ".inp")) {
             ::gmsh::write(fileName);
             return;

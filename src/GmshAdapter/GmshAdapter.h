@@ -19,7 +19,9 @@
 // - options it does not know are skipped (one Debug line per option name);
 // - meshing algorithms it lacks or that crash it are replaced by the nearest
 //   algorithm it has (one Warn line per algorithm);
-// - file formats it cannot read or write completely are completed here.
+// - file formats it cannot read or write completely are completed here, and
+//   MED files (".med") are read and written with the MED file library when
+//   it was built without it.
 namespace Tarnel::GmshAdapter {
 
 using vectorpair = std::vector<std::pair<int, int>>;
