@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <limits>
 #include <map>
@@ -186,10 +187,8 @@ void open(const std::string& fileName)
 {
     call([&] {
         // 4.8 ignores a file it cannot open; 4.11 reports it.
-        if (std::FILE* file = std::fopen(fileName.c_str(), "rb"))
-            std::fclose(file);
-        else
-            fail("Unable to open file '" + fileName + "'");
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(fileName, error)) fail("Unable to open file '" + fileName + "'");
         if (adapterHandlesFile(fileName))
             med::openAsModel(med::readMedFile(fileName), fileName);
         else

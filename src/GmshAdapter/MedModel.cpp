@@ -14,6 +14,7 @@
 #include <GModel.h>
 #include <GModelIO_GEO.h>
 
+#include "GmshAdapter/GmshAdapter.h"
 #include "GmshAdapter/MedMesh.h"
 
 namespace Tarnel::GmshAdapter::med {
@@ -115,7 +116,9 @@ void addSavedElements(MedMesh& mesh, const std::vector<DimTag>& entities, const 
     for (const DimTag& entity : entities) {
         std::vector<int> types;
         std::vector<std::vector<std::size_t>> elementTags, nodeTags;
-        ::gmsh::model::mesh::getElements(types, elementTags, nodeTags, entity.first, entity.second);
+        // The adapter's listing: gmsh's own leaves out the elements of a second
+        // order that share an entity with first-order ones.
+        model::mesh::getElements(types, elementTags, nodeTags, entity.first, entity.second);
         if (types.empty()) continue;
         const int family = families.ofElements(groupsOf(groups, entity));
         for (std::size_t t = 0; t < types.size(); ++t) {

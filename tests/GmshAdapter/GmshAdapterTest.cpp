@@ -74,6 +74,19 @@ TEST_F(GmshAdapterTest, FailuresArriveAsRuntimeErrorsWithGmshsText)
     EXPECT_THROW(gm::option::setNumber("Mesh.NoSuchOption", 1), std::runtime_error);
 }
 
+TEST_F(GmshAdapterTest, OpeningWhatIsNoReadableFileFails)
+{
+    TarnelTest::TempDirectory directory;
+    for (const std::string& path : {directory.File("missing.msh"), directory.Path()}) {
+        try {
+            gm::open(path);
+            FAIL() << "no exception for " << path;
+        } catch (const std::runtime_error& error) {
+            EXPECT_EQ(std::string(error.what()), "Unable to open file '" + path + "'");
+        }
+    }
+}
+
 TEST_F(GmshAdapterTest, SessionCanBeFinalisedAndInitialisedAgain)
 {
     EXPECT_EQ(gm::isInitialized(), 1);

@@ -16,6 +16,7 @@
 #include "GmshQueries.h"
 #include "LogCapture.h"
 #include "MedFiles.h"
+#include "MeshEngineWrapper.h"
 #include "TempDirectory.h"
 
 namespace gm = Tarnel::GmshAdapter;
@@ -664,4 +665,25 @@ TEST_F(MedFileTest, LoadMeshOfABadFileReturnsFalseAndLogs)
     EXPECT_TRUE(record.hasException);
     EXPECT_EQ(record.exceptionText,
               "Unable to read MED file '" + directory.File("broken.med") + "': it is not a MED file");
+}
+
+TEST(MedFileMixedOrders, ElementsOfBothOrdersOnOneEntityAreAllWritten)
+{
+    TarnelTest::TempDirectory directory;
+    Tarnel::MeshEngineWrapper::getInstance();
+    namespace gm = Tarnel::GmshAdapter;
+    gm::model::add("mixed");
+    const int surface = gm::model::addDiscreteEntity(2);
+    gm::model::mesh::addNodes(2, surface, {1, 2, 3, 4, 5, 6}, {0, 0, 0, 1, 0, 0, 0, 1, 0, .5, 0, 0, .5, .5, 0, 0, .5, 0});
+    gm::model::mesh::addElementsByType(surface, 2, {1}, {1, 2, 3});
+    gm::model::mesh::addElementsByType(surface, 9, {2}, {1, 2, 3, 4, 5, 6});
+    const std::string path = directory.File("mixed.med");
+    gm::write(path);
+    gm::model::add("reader");
+    gm::open(path);
+    std::vector<std::size_t> tags, nodes;
+    gm::model::mesh::getElementsByType(9, tags, nodes);
+    EXPECT_EQ(tags, std::vector<std::size_t>{2});
+    gm::model::mesh::getElementsByType(2, tags, nodes);
+    EXPECT_EQ(tags, std::vector<std::size_t>{1});
 }

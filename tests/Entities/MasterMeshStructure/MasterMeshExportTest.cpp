@@ -108,6 +108,20 @@ TEST_F(MasterMeshExport, GmshReadsBackTheSameTagsTypesAndNodes)
     EXPECT_EQ(nodeTags.size(), 8u);
 }
 
+TEST_F(MasterMeshExport, MedReadsBackTheSameTagsTypesAndNodes)
+{
+    masterWithPyramidsAndATetrahedron();
+    const GmshElements exported = [] {
+        MeshEngineWrapper::getInstance().ActivateMasterMesh();
+        return elementsOfCurrentModel();
+    }();
+    ASSERT_TRUE(MasterMesh::getInstance().ExportMeshFile(MeshFileFormat::MED, -1));
+    gm::model::add("reread");
+    gm::open(directory.File("DefaultMasterMesh.med"));
+    EXPECT_EQ(elementsOfCurrentModel().byTag, exported.byTag);
+    EXPECT_NE(MasterMesh::GetPhysicalGroupId("_CREATED_3D_ELEMENTS", DIMENSION_3D), -1);
+}
+
 TEST_F(MasterMeshExport, StlHoldsTheSurfaceOfTheMesh)
 {
     MasterMesh& master = MasterMesh::getInstance();
