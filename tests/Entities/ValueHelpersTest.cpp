@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "Entities/Element.h"
 #include "Entities/MostCommonValue.h"
 #include "Entities/TextTools.h"
 #include "Entities/ValueRange.h"
@@ -32,20 +31,4 @@ TEST(TrimWhitespace, RemovesBlanksTabsAndLineEnds)
     EXPECT_EQ(TrimWhitespace("a b"), "a b");
     EXPECT_EQ(TrimWhitespace(" \t\r\n"), "");
     EXPECT_EQ(TrimWhitespace(""), "");
-}
-
-TEST(Element, DefaultRecords)
-{
-    const Element element;
-    EXPECT_EQ(element.id, 0);
-    EXPECT_EQ(element.shape, INVALID);
-    EXPECT_EQ(element.solverType, 0);
-    EXPECT_EQ(element.origin.componentMeshId, -1);
-    EXPECT_EQ(element.origin.elementSetId, -1);
-    EXPECT_FALSE(element.origin.isValid);
-    EXPECT_EQ(element.attributes.degreesOfFreedom, std::vector<double>(6, 1.0));
-    EXPECT_EQ(element.attributes.dimension, DIMENSION_0D);
-    EXPECT_TRUE(ElementOrigin(4, 7).isValid);
-    EXPECT_FALSE(ElementOrigin(4, -1).isValid);
-    EXPECT_FALSE(ElementOrigin(-1, 7).isValid);
 }

@@ -45,15 +45,6 @@ gp_Pnt vertexPoint(const TopoDS_Vertex& vertex)
 
 }  // namespace
 
-TEST(GeomObject, HoldsTheShapeItWasMadeOf)
-{
-    GEOMImpl_Gen engine;
-    TopoDS_Shape shape = BRepPrimAPI_MakeBox(1.0, 2.0, 3.0).Shape();
-    Handle(GEOM_Object) object = STEPPlugin_IOperations(&engine)._copyShape(shape);
-    ASSERT_FALSE(object.IsNull());
-    EXPECT_TRUE(object->GetValue().IsSame(shape));
-}
-
 TEST(GeomBasicOperations, LineRunsFromTheFirstPointToTheSecond)
 {
     GEOMImpl_Gen engine;

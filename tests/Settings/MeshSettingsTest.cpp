@@ -3,20 +3,8 @@
 #include "Settings/Mesh1DSettings.h"
 #include "Settings/Mesh2DSettings.h"
 #include "Settings/Mesh3DSettings.h"
-#include "Settings/MeshNETGEN2DSettings.h"
 
 using namespace Tarnel;
-
-TEST(MeshSettings, EnumeratorsCarryGmshsNumbers)
-{
-    EXPECT_EQ(static_cast<int>(Mesh2DAlgorithmChoice::Delaunay), 5);
-    EXPECT_EQ(static_cast<int>(Mesh2DAlgorithmChoice::FrontalDelaunayQuads), 8);
-    EXPECT_EQ(static_cast<int>(Mesh2DAlgorithmChoice::QuasiStructuredQuad), 11);
-    EXPECT_EQ(static_cast<int>(RecombineAll::Enabled), 1);
-    EXPECT_EQ(static_cast<int>(RecombinationAlgorithm::BlossomFullQuad), 3);
-    EXPECT_EQ(static_cast<int>(RecombineNodePositioning::On), 1);
-    EXPECT_EQ(static_cast<int>(MeshingResult::Failed), 2);
-}
 
 TEST(MeshSettings, DefaultTriangleSettings)
 {
@@ -59,16 +47,3 @@ TEST(MeshSettings, SeedListsAreOwnedByEachObject)
     EXPECT_EQ(edge.GetEdgeSeedingParameters().size(), 2u);
 }
 
-TEST(MeshSettings, NetgenParametersKeepTheirValues)
-{
-    MeshNETGEN2DSettings settings(1.5, 2.0f, 1.0f, 3, 0.3f, 2.0f, 2.0f, true, 3, 5, false);
-    EXPECT_EQ(settings.GetElementSize(), 1.5);
-    EXPECT_EQ(settings.GetSegmentsperedge(), 3);
-    EXPECT_EQ(settings.GetGrading(), 0.3f);
-    EXPECT_TRUE(settings.GetQuad_dominated());
-    EXPECT_EQ(settings.GetOptsteps3d(), 5);
-    EXPECT_FALSE(settings.GetSecondorder());
-    EXPECT_TRUE(settings.GetEdgeSeedingParameters().empty());
-    settings.SetSecondorder(true);
-    EXPECT_TRUE(settings.GetSecondorder());
-}
