@@ -10,7 +10,7 @@
 #include "GmshAdapter/GmshAdapter.h"
 #include "GmshQueries.h"
 #include "LogCapture.h"
-#include "MasterMeshInspector.h"
+#include "MasterMeshChecker.h"
 #include "MedFiles.h"
 #include "MeshEngineWrapper.h"
 #include "TempDirectory.h"
@@ -248,5 +248,5 @@ TEST_F(MedFilePlacement, AMasterMeshLoadedFromItsOwnMedFileKeepsItsTags)
     EXPECT_MASTER_MESH_CONSISTENT();
     EXPECT_EQ(master().GetElementDefinition(1).nodeIds, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(master().GetElementDefinition(2).nodeIds, (std::vector<int>{2, 4, 1}));
-    EXPECT_EQ(MasterMeshInspector::ElementsOfNode(master(), 1), (std::vector<int>{1, 2}));
+    EXPECT_EQ(MasterMeshChecker::ElementsOfNode(master(), 1), (std::vector<int>{1, 2}));
 }

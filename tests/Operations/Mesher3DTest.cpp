@@ -11,7 +11,7 @@
 #include "GmshAdapter/GmshAdapterTesting.h"
 #include "GmshQueries.h"
 #include "LogCapture.h"
-#include "MasterMeshInspector.h"
+#include "MasterMeshChecker.h"
 #include "MeshEngineWrapper.h"
 #include "MeshFactory.h"
 #include "Operations/Mesher3D.h"

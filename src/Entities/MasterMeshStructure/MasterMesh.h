@@ -30,7 +30,7 @@
 
 namespace Tarnel {
 
-class MasterMeshInspector;
+class MasterMeshChecker;
 
 // The one mesh of the whole analysis model: a process-wide singleton owning
 // the gmsh model "DefaultMasterMesh" and the library's bookkeeping of it.
@@ -148,7 +148,7 @@ public:
     AnalysisDeckSettings* GetAnalysisDeckSettingsPtr();
 
 private:
-    friend class MasterMeshInspector;
+    friend class MasterMeshChecker;
 
     MasterMesh();
     ~MasterMesh() override;

@@ -4,7 +4,7 @@
 #include "Entities/MasterMeshStructure/MasterMesh.h"
 #include "GmshAdapter/GmshAdapter.h"
 #include "LogCapture.h"
-#include "MasterMeshInspector.h"
+#include "MasterMeshChecker.h"
 #include "MeshEngineWrapper.h"
 #include "TempDirectory.h"
 #include "TestMeshes.h"

@@ -7,7 +7,7 @@
 #include "GmshAdapter/GmshAdapter.h"
 #include "GmshQueries.h"
 #include "LogCapture.h"
-#include "MasterMeshInspector.h"
+#include "MasterMeshChecker.h"
 #include "MeshEngineWrapper.h"
 #include "TestMeshes.h"
 
@@ -70,7 +70,7 @@ TEST(MasterMeshElements, TwoTrianglesInComponent5)
     EXPECT_EQ(second.attributes.dimension, DIMENSION_2D);
     EXPECT_EQ(master.GetComponentMesh(5)->GetElementsByDimension(DIMENSION_2D)->GetElementIds(),
               (std::unordered_set<int>{1, 2}));
-    EXPECT_EQ(MasterMeshInspector::ElementsOfNode(master, 3), (std::vector<int>{1, 2}));
+    EXPECT_EQ(MasterMeshChecker::ElementsOfNode(master, 3), (std::vector<int>{1, 2}));
 
     // IDs go on from the largest element tag, batch after batch.
     const MeshTransaction more = master.AddElements(5, {LINE_2NODE, QUAD_4NODE}, {}, {},

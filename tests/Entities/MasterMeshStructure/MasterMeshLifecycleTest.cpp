@@ -6,7 +6,7 @@
 #include "GmshAdapter/GmshAdapter.h"
 #include "GmshQueries.h"
 #include "LogCapture.h"
-#include "MasterMeshInspector.h"
+#include "MasterMeshChecker.h"
 #include "MeshEngineWrapper.h"
 
 namespace gm = Tarnel::GmshAdapter;
@@ -38,7 +38,7 @@ TEST(MasterMeshLifecycle, FirstUseCreatesTheModelAndItsFourGroups)
     EXPECT_EQ(MasterMesh::GetPhysicalGroupId("_CREATED_3D_ELEMENTS", DIMENSION_3D), 4);
 
     // The entities the library attaches to are those of the groups.
-    const std::vector<int> entities = MasterMeshInspector::EntityTags(master);
+    const std::vector<int> entities = MasterMeshChecker::EntityTags(master);
     for (int dimension = 0; dimension <= 3; ++dimension) {
         std::vector<int> members;
         gm::model::getEntitiesForPhysicalGroup(dimension, dimension + 1, members);
@@ -60,7 +60,7 @@ TEST(MasterMeshLifecycle, AnExistingModelAndItsGroupsAreReused)
     MasterMesh& master = MasterMesh::getInstance();
     EXPECT_TRUE(capture.Has(LogLevel::Debug, "GMSH model DefaultMasterMesh already exists, reusing it."));
     EXPECT_TRUE(capture.Has(LogLevel::Info, "Found existing phys. group for Node Set (_CREATED_NODES). ID=7"));
-    EXPECT_EQ(MasterMeshInspector::EntityTags(master)[0], nodeEntity);
+    EXPECT_EQ(MasterMeshChecker::EntityTags(master)[0], nodeEntity);
     const auto names = TarnelTest::ModelNames();
     EXPECT_EQ(std::count(names.begin(), names.end(), "DefaultMasterMesh"), 1);
     EXPECT_EQ(TarnelTest::CurrentModel(), "DefaultMasterMesh");

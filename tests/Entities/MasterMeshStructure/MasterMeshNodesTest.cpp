@@ -6,7 +6,7 @@
 #include "GmshAdapter/GmshAdapter.h"
 #include "GmshQueries.h"
 #include "LogCapture.h"
-#include "MasterMeshInspector.h"
+#include "MasterMeshChecker.h"
 #include "MeshEngineWrapper.h"
 #include "TestMeshes.h"
 
@@ -71,7 +71,7 @@ TEST(MasterMeshNodes, AddNodeGivesTheNotFoundNodeWhenAddingFails)
     MasterMesh& master = MasterMesh::getInstance();
     // Without the entity that holds the library's nodes, gmsh refuses them.
     MeshEngineWrapper::getInstance().ActivateMasterMesh();
-    gm::model::removeEntities({{0, MasterMeshInspector::EntityTags(master)[0]}}, false);
+    gm::model::removeEntities({{0, MasterMeshChecker::EntityTags(master)[0]}}, false);
     TarnelTest::LogCapture capture;
     const Node node = master.AddNode(XYZ(1, 2, 3), false);
     EXPECT_FALSE(node.isValid);

@@ -8,7 +8,7 @@
 #include "GmshAdapter/GmshAdapter.h"
 #include "GmshQueries.h"
 #include "LogCapture.h"
-#include "MasterMeshInspector.h"
+#include "MasterMeshChecker.h"
 #include "MeshEngineWrapper.h"
 #include "TempDirectory.h"
 #include "TestMeshes.h"
@@ -60,15 +60,15 @@ TEST_F(MasterMeshPlacement, NodesAreNumberedInOrderOfFirstUse)
     EXPECT_TRUE(first.origin.isValid);
     EXPECT_EQ(first.attributes.dimension, DIMENSION_2D);
     EXPECT_EQ(first.attributes.degreesOfFreedom, std::vector<double>(6, 1.0));
-    EXPECT_EQ(MasterMeshInspector::ElementsOfNode(master(), 2), (std::vector<int>{1, 2}));
+    EXPECT_EQ(MasterMeshChecker::ElementsOfNode(master(), 2), (std::vector<int>{1, 2}));
     EXPECT_EQ(component.GetElementsByDimension(DIMENSION_2D)->GetElementIds(), (std::unordered_set<int>{1, 2}));
 
     // The temporary model is gone and the component is kept.
     EXPECT_FALSE(MeshEngineWrapper::getInstance().DoesMeshExist(source));
     EXPECT_TRUE(capture.Has(LogLevel::Info, "Discarded temporary mesh after successful placement into master mesh!"));
     EXPECT_TRUE(capture.Has(LogLevel::Debug, "Attempt to load 2 element(s) and 6 nodes(s)"));
-    ASSERT_EQ(MasterMeshInspector::ComponentMeshes(master()).count(4), 1u);
-    EXPECT_EQ(MasterMeshInspector::ComponentMeshes(master()).at(4).GetLastMeshTransaction().createdElements,
+    ASSERT_EQ(MasterMeshChecker::ComponentMeshes(master()).count(4), 1u);
+    EXPECT_EQ(MasterMeshChecker::ComponentMeshes(master()).at(4).GetLastMeshTransaction().createdElements,
               transaction.createdElements);
 }
 
@@ -141,7 +141,7 @@ TEST_F(MasterMeshPlacement, ASourceLeftEmptyByTheFilterIsDiscarded)
     EXPECT_EQ(transaction.componentMeshId, 4);
     EXPECT_TRUE(transaction.createdElements.empty());
     EXPECT_TRUE(transaction.createdNodeRecords.empty());
-    EXPECT_EQ(MasterMeshInspector::ComponentMeshes(master()).count(4), 1u);
+    EXPECT_EQ(MasterMeshChecker::ComponentMeshes(master()).count(4), 1u);
     EXPECT_EQ(TarnelTest::MasterElementCount(), 0u);
 }
 
@@ -179,7 +179,7 @@ TEST_F(MasterMeshPlacement, PreviewChangesNothingButTheTransaction)
     EXPECT_EQ(transaction.createdNodeRecords[0], 5.0);
     EXPECT_EQ(TarnelTest::MasterElementCount(), 2u);
     EXPECT_EQ(master().GetElementStoragePtr()->Size(), 2u);
-    EXPECT_EQ(MasterMeshInspector::ComponentMeshes(master()).count(9), 0u);
+    EXPECT_EQ(MasterMeshChecker::ComponentMeshes(master()).count(9), 0u);
     EXPECT_TRUE(preview.IsComponentMeshEmpty());
     EXPECT_FALSE(MeshEngineWrapper::getInstance().DoesMeshExist(source));
     std::size_t maxNode = 0;
@@ -200,7 +200,7 @@ TEST_F(MasterMeshPlacement, AMissingSolverTypeStopsAfterTheEarlierShapes)
     EXPECT_EQ(master().GetNodeRepositoryPtr()->GetActiveNodes()->GetNodeCount(), 4u);
     EXPECT_TRUE(MeshEngineWrapper::getInstance().DoesMeshExist(source));
     EXPECT_EQ(component.GetLastMeshTransaction().componentMeshId, -1);
-    EXPECT_EQ(MasterMeshInspector::ComponentMeshes(master()).count(4), 0u);
+    EXPECT_EQ(MasterMeshChecker::ComponentMeshes(master()).count(4), 0u);
 }
 
 TEST_F(MasterMeshPlacement, AFileIntoAnEmptyMasterMeshIsLoadedDirectly)

@@ -6,7 +6,7 @@
 #include "Entities/MasterMeshStructure/MixedSet.h"
 #include "GmshQueries.h"
 #include "LogCapture.h"
-#include "MasterMeshInspector.h"
+#include "MasterMeshChecker.h"
 #include "TestMeshes.h"
 
 using namespace Tarnel;

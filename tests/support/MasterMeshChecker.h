@@ -10,7 +10,7 @@ namespace Tarnel {
 
 // Test access to the master mesh's containers, and the check that they agree
 // with each other and with gmsh.
-class MasterMeshInspector {
+class MasterMeshChecker {
 public:
     // Everything that breaks an invariant of the master mesh; empty when it
     // is consistent:
@@ -45,7 +45,7 @@ public:
 #define EXPECT_MASTER_MESH_CONSISTENT()                                                              \
     do {                                                                                             \
         const std::vector<std::string> problems =                                                    \
-            ::Tarnel::MasterMeshInspector::Problems(::Tarnel::MasterMesh::getInstance());            \
+            ::Tarnel::MasterMeshChecker::Problems(::Tarnel::MasterMesh::getInstance());            \
         EXPECT_TRUE(problems.empty()) << "master mesh inconsistent: " << problems.size()             \
                                       << " problem(s), first: " << (problems.empty() ? "" : problems[0]); \
     } while (false)
@@ -55,7 +55,7 @@ public:
 #define EXPECT_MASTER_MESH_CONSISTENT_EXCEPT_COMPONENTS()                                            \
     do {                                                                                             \
         std::vector<std::string> problems =                                                          \
-            ::Tarnel::MasterMeshInspector::Problems(::Tarnel::MasterMesh::getInstance());            \
+            ::Tarnel::MasterMeshChecker::Problems(::Tarnel::MasterMesh::getInstance());            \
         problems.erase(std::remove_if(problems.begin(), problems.end(),                              \
                                       [](const std::string& p) {                                     \
                                           return p.find("component") != std::string::npos;           \

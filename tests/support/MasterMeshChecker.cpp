@@ -1,4 +1,4 @@
-#include "MasterMeshInspector.h"
+#include "MasterMeshChecker.h"
 
 #include <algorithm>
 #include <set>
@@ -47,7 +47,7 @@ std::set<int> gmshNodeTags()
 
 }  // namespace
 
-std::vector<int> MasterMeshInspector::ElementsOfNode(const MasterMesh& master, int nodeId)
+std::vector<int> MasterMeshChecker::ElementsOfNode(const MasterMesh& master, int nodeId)
 {
     const NodeElementIndex::Entry* entry = master.nodeToElements.Find(nodeId);
     std::vector<int> ids;
@@ -56,7 +56,7 @@ std::vector<int> MasterMeshInspector::ElementsOfNode(const MasterMesh& master, i
     return ids;
 }
 
-std::vector<std::string> MasterMeshInspector::Problems(MasterMesh& master)
+std::vector<std::string> MasterMeshChecker::Problems(MasterMesh& master)
 {
     std::vector<std::string> problems;
     auto problem = [&](const std::string& text) { problems.push_back(text); };
