@@ -25,9 +25,14 @@ void activateMaster()
     MeshEngineWrapper::getInstance().ActivateMasterMesh();
 }
 
-std::vector<std::uint64_t> widened(const std::unordered_set<int>& ids)
+// The set's node IDs widened to gmsh's tags; a warning when there are none.
+std::vector<std::uint64_t> widenedOrWarn(const NodeSet& set, const char* warning, const char* location)
 {
-    return std::vector<std::uint64_t>(ids.begin(), ids.end());
+    if (set.GetNodeCount() == 0) {
+        TARNEL_LOG_WARN(warning, location);
+        return {};
+    }
+    return std::vector<std::uint64_t>(set.NodeIds().begin(), set.NodeIds().end());
 }
 
 // Valid for editing: a shape, nodes, and a component element set (ID > 0).
@@ -80,22 +85,14 @@ std::vector<std::uint64_t> MasterMesh::GetAllNodeIDs()
 
 std::vector<std::uint64_t> MasterMesh::GetActiveNodeIDs()
 {
-    const NodeSet& active = *nodeRepository.GetActiveNodes();
-    if (active.GetNodeCount() == 0) {
-        TARNEL_LOG_WARN("No active nodes found in the master mesh.", "Tarnel::MasterMesh::GetActiveNodeIDs");
-        return {};
-    }
-    return widened(active.NodeIds());
+    return widenedOrWarn(*nodeRepository.GetActiveNodes(), "No active nodes found in the master mesh.",
+                         "Tarnel::MasterMesh::GetActiveNodeIDs");
 }
 
 std::vector<std::uint64_t> MasterMesh::GetDeletedNodeIDs()
 {
-    const NodeSet& removed = *nodeRepository.GetRemovedNodes();
-    if (removed.GetNodeCount() == 0) {
-        TARNEL_LOG_WARN("No deleted nodes found in the master mesh.", "Tarnel::MasterMesh::GetDeletedNodeIDs");
-        return {};
-    }
-    return widened(removed.NodeIds());
+    return widenedOrWarn(*nodeRepository.GetRemovedNodes(), "No deleted nodes found in the master mesh.",
+                         "Tarnel::MasterMesh::GetDeletedNodeIDs");
 }
 
 bool MasterMesh::IsNodeOrphan(int nodeId)

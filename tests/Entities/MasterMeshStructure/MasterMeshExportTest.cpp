@@ -57,6 +57,18 @@ GmshElements elementsOfCurrentModel()
     return result;
 }
 
+// The master model's elements, and those of a model opened from the file
+// the master mesh was exported to.
+std::pair<GmshElements, GmshElements> exportedAndReadBack(MeshFileFormat format, const std::string& path)
+{
+    MeshEngineWrapper::getInstance().ActivateMasterMesh();
+    const GmshElements exported = elementsOfCurrentModel();
+    EXPECT_TRUE(MasterMesh::getInstance().ExportMeshFile(format, -1));
+    gm::model::add("reread");
+    gm::open(path);
+    return {exported, elementsOfCurrentModel()};
+}
+
 std::vector<std::string> linesOf(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -92,14 +104,7 @@ TEST_F(MasterMeshExport, AnUnknownFormatFailsWithItsMessage)
 TEST_F(MasterMeshExport, GmshReadsBackTheSameTagsTypesAndNodes)
 {
     masterWithPyramidsAndATetrahedron();
-    const GmshElements exported = [] {
-        MeshEngineWrapper::getInstance().ActivateMasterMesh();
-        return elementsOfCurrentModel();
-    }();
-    ASSERT_TRUE(MasterMesh::getInstance().ExportMeshFile(MeshFileFormat::MSH, -1));
-    gm::model::add("reread");
-    gm::open(directory.File("DefaultMasterMesh.msh"));
-    const GmshElements reread = elementsOfCurrentModel();
+    const auto [exported, reread] = exportedAndReadBack(MeshFileFormat::MSH, directory.File("DefaultMasterMesh.msh"));
     EXPECT_EQ(reread.byTag, exported.byTag);
     EXPECT_EQ(reread.byTag.size(), 3u);
     std::vector<std::size_t> nodeTags;
@@ -111,14 +116,8 @@ TEST_F(MasterMeshExport, GmshReadsBackTheSameTagsTypesAndNodes)
 TEST_F(MasterMeshExport, MedReadsBackTheSameTagsTypesAndNodes)
 {
     masterWithPyramidsAndATetrahedron();
-    const GmshElements exported = [] {
-        MeshEngineWrapper::getInstance().ActivateMasterMesh();
-        return elementsOfCurrentModel();
-    }();
-    ASSERT_TRUE(MasterMesh::getInstance().ExportMeshFile(MeshFileFormat::MED, -1));
-    gm::model::add("reread");
-    gm::open(directory.File("DefaultMasterMesh.med"));
-    EXPECT_EQ(elementsOfCurrentModel().byTag, exported.byTag);
+    const auto [exported, reread] = exportedAndReadBack(MeshFileFormat::MED, directory.File("DefaultMasterMesh.med"));
+    EXPECT_EQ(reread.byTag, exported.byTag);
     EXPECT_NE(MasterMesh::GetPhysicalGroupId("_CREATED_3D_ELEMENTS", DIMENSION_3D), -1);
 }
 
