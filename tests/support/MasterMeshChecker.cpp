@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <sstream>
 #include <unordered_map>
 
 #include "GmshAdapter/GmshAdapter.h"
@@ -163,6 +164,125 @@ std::vector<std::string> MasterMeshChecker::Problems(MasterMesh& master)
         }
     }
     return problems;
+}
+
+namespace {
+
+template <class Ids>
+std::string sortedList(const Ids& ids)
+{
+    std::vector<long long> sorted(ids.begin(), ids.end());
+    std::sort(sorted.begin(), sorted.end());
+    std::ostringstream text;
+    for (long long id : sorted) text << ' ' << id;
+    return text.str();
+}
+
+void describeGmshModel(std::ostringstream& out)
+{
+    std::vector<std::string> models;
+    gm::model::list(models);
+    std::sort(models.begin(), models.end());
+    out << "models:";
+    for (const std::string& name : models) out << ' ' << name;
+    out << '\n';
+
+    std::vector<std::size_t> tags;
+    std::vector<double> coordinates, parametric;
+    gm::model::mesh::getNodes(tags, coordinates, parametric, -1, -1, false, false);
+    std::map<std::size_t, std::size_t> byTag;
+    for (std::size_t i = 0; i < tags.size(); ++i) byTag[tags[i]] = i;
+    for (const auto& node : byTag)
+        out << "gmsh node " << node.first << " (" << coordinates[3 * node.second] << ", "
+            << coordinates[3 * node.second + 1] << ", " << coordinates[3 * node.second + 2] << ")\n";
+
+    std::map<int, std::string> elements;
+    gm::vectorpair entities;
+    gm::model::getEntities(entities, -1);
+    for (const auto& entity : entities) {
+        std::vector<int> types;
+        std::vector<std::vector<std::size_t>> elementTags, nodeTags;
+        gm::model::mesh::getElements(types, elementTags, nodeTags, entity.first, entity.second);
+        for (std::size_t t = 0; t < types.size(); ++t) {
+            const std::size_t count = elementTags[t].size();
+            const std::size_t perElement = count == 0 ? 0 : nodeTags[t].size() / count;
+            for (std::size_t k = 0; k < count; ++k) {
+                std::ostringstream element;
+                element << "gmsh element " << elementTags[t][k] << " type " << types[t] << " on (" << entity.first
+                        << ", " << entity.second << ") nodes";
+                for (std::size_t n = 0; n < perElement; ++n) element << ' ' << nodeTags[t][k * perElement + n];
+                elements[static_cast<int>(elementTags[t][k])] = element.str();
+            }
+        }
+    }
+    for (const auto& element : elements) out << element.second << '\n';
+
+    gm::vectorpair groups;
+    gm::model::getPhysicalGroups(groups, -1);
+    std::sort(groups.begin(), groups.end());
+    for (const auto& group : groups) {
+        std::string name;
+        gm::model::getPhysicalName(group.first, group.second, name);
+        std::vector<int> members;
+        gm::model::getEntitiesForPhysicalGroup(group.first, group.second, members);
+        out << "physical group (" << group.first << ", " << group.second << ") \"" << name << "\" entities"
+            << sortedList(members) << '\n';
+    }
+}
+
+}  // namespace
+
+std::string MasterMeshChecker::Describe(MasterMesh& master)
+{
+    std::ostringstream out;
+    out.precision(17);
+    MeshEngineWrapper::getInstance().ActivateMasterMesh();
+    describeGmshModel(out);
+
+    std::vector<Element> stored = master.elements.GetAll();
+    std::sort(stored.begin(), stored.end(), [](const Element& a, const Element& b) { return a.id < b.id; });
+    for (const Element& element : stored) {
+        out << "element " << element.id << " shape " << element.shape << " solver " << element.solverType
+            << " origin " << element.origin.componentMeshId << '/' << element.origin.elementSetId << " named"
+            << sortedList(element.origin.namedSetIds) << " nodes";
+        for (int node : element.nodeIds) out << ' ' << node;
+        out << " attributes " << element.attributes.doubleAttribute << '/' << element.attributes.intAttribute << '/'
+            << element.attributes.dimension << " dof";
+        for (double dof : element.attributes.degreesOfFreedom) out << ' ' << dof;
+        out << '\n';
+    }
+    out << "active nodes" << sortedList(master.nodeRepository.GetActiveNodes()->NodeIds()) << '\n';
+    out << "removed nodes" << sortedList(master.nodeRepository.GetRemovedNodes()->NodeIds()) << '\n';
+    std::map<int, std::vector<int>> index;
+    master.nodeToElements.ForEach([&](int node, const NodeElementIndex::Entry& entry) {
+        index[node].assign(entry.begin(), entry.end());
+    });
+    for (const auto& entry : index) out << "node " << entry.first << " used by" << sortedList(entry.second) << '\n';
+
+    for (const auto& entry : master.componentMeshes) {
+        ComponentMesh& component = const_cast<ComponentMesh&>(entry.second);
+        out << "component " << entry.first;
+        for (ElementDimension dimension : {DIMENSION_0D, DIMENSION_1D, DIMENSION_2D, DIMENSION_3D}) {
+            const ElementSet& set = *component.GetElementsByDimension(dimension);
+            out << " | set " << set.GetComponentId() << ':' << sortedList(set.ElementIds());
+        }
+        out << '\n';
+    }
+    for (const auto& entry : master.elementSets)
+        out << "element set " << entry.first << ':' << sortedList(entry.second.ElementIds()) << '\n';
+    for (const auto& entry : master.nodeSets)
+        out << "node set " << entry.first << ':' << sortedList(entry.second.NodeIds()) << '\n';
+    for (const auto* couplings : {&master.kinematicCouplings, &master.distributingCouplings}) {
+        out << (couplings == &master.kinematicCouplings ? "kinematic" : "distributing") << " couplings\n";
+        for (const ElementCoupling& coupling : *couplings) {
+            out << "  component " << coupling.GetMeshComponentId() << " master " << coupling.GetMasterNodeId()
+                << " slaves" << sortedList(coupling.GetNodeIDs()) << " beams"
+                << sortedList(coupling.GetRepresentationBeamIds()) << " weights";
+            for (double weight : coupling.GetWeights()) out << ' ' << weight;
+            out << '\n';
+        }
+    }
+    return out.str();
 }
 
 }  // namespace Tarnel

@@ -37,6 +37,13 @@ public:
     }
     // The element IDs recorded for a node, sorted.
     static std::vector<int> ElementsOfNode(const MasterMesh& master, int nodeId);
+
+    // Everything the master mesh holds, as text in a fixed order: gmsh's
+    // models, the master model's nodes, elements and physical groups, the
+    // element table, the node repository, the node index, the component and
+    // named sets and the couplings. Two states are the same mesh exactly when
+    // their descriptions are equal.
+    static std::string Describe(MasterMesh& master);
 };
 
 }  // namespace Tarnel

@@ -1,0 +1,38 @@
+#include "BadInput.h"
+
+#include "Entities/MasterMeshStructure/MasterMesh.h"
+#include "MeshFactory.h"
+#include "TestMeshes.h"
+
+using namespace Tarnel;
+
+namespace TarnelTest {
+
+void BuildBadInputMasterMesh(const TempDirectory& directory)
+{
+    MeshFactory::SetExportDirectory(directory.Path());
+    MasterMesh& master = MasterMesh::getInstance();
+
+    ComponentMesh first(1, 11, 12, 13, 14);
+    Mesh source = SourceMesh(AddMixedPointLineTriangle);
+    master.ExtendComponentMesh(first, source, AllSolverTypes(), false);
+
+    master.InsertMeshComponent(ComponentMesh(2, 21, 22, 23, 24));
+    master.AddElements(2, {LINE_2NODE}, {}, {}, {ElementData{{1, 2, 1, 3}, {2, 2}}}, {},
+                       ElementAttributes({1, 1, 1, 0, 0, 0}, 0.0, 8, NOT_SPECIFIED), false);
+
+    master.CreateElementSet(100, {3});
+    master.CreateNodeSet(200, {1, 4});
+}
+
+std::string Answer(bool value)
+{
+    return value ? "true" : "false";
+}
+
+std::string Answer(const std::exception& exception)
+{
+    return std::string("threw: ") + exception.what();
+}
+
+}  // namespace TarnelTest

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "Log.h"
+#include "TempDirectory.h"
+
+// The bad-input suite: every case feeds the library something a user may
+// hand it (a broken file, an ID that does not exist, a directory that cannot
+// be written) and expects a clear error, a neutral result, and the master
+// mesh exactly as it was and consistent.
+namespace TarnelTest {
+
+struct BadInputCase {
+    // The test's name: letters, digits and underscores.
+    std::string name;
+    // Feeds the bad input to the library, in the export directory `directory`
+    // that the master mesh was built with; returns what the call answered, as
+    // text (for example "false", "0 nodes", or "threw: <what()>").
+    std::function<std::string(const TempDirectory& directory)> feed;
+    std::string expectedAnswer;
+    // The record that must have been logged, with exactly this message.
+    Tarnel::LogLevel level;
+    std::string expectedMessage;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const BadInputCase& badInput)
+{
+    return out << badInput.name;
+}
+
+// The parameterised test of the suite; each table instantiates it.
+class BadInput : public ::testing::TestWithParam<BadInputCase> {};
+
+// The name generator for INSTANTIATE_TEST_SUITE_P over BadInputCase tables.
+struct BadInputName {
+    template <class ParamInfo>
+    std::string operator()(const ParamInfo& info) const
+    {
+        return info.param.name;
+    }
+};
+
+// The master mesh every case starts from, placed into an empty master mesh
+// with `directory` as export directory:
+//
+//   component 1 (sets 11 to 14), placed from a temporary mesh:
+//     3                  point 1 on node 4 (2, 2, 0)
+//     | \                line 2 (1, 2)
+//     1 - 2    4         triangle 3 (1, 2, 3)
+//   component 2 (sets 21 to 24), added by AddElements in kinematic coupling
+//   mode: lines 4 (1, 2) and 5 (1, 3), the beams of one kinematic coupling
+//   with master node 1 and slave nodes 2 and 3;
+//   element set 100 = {3}, node set 200 = {1, 4}.
+void BuildBadInputMasterMesh(const TempDirectory& directory);
+
+// Answers for the table, so that every case reads alike.
+std::string Answer(bool value);
+std::string Answer(const std::exception& exception);
+
+}  // namespace TarnelTest
