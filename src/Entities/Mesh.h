@@ -88,6 +88,7 @@ protected:
     std::unordered_set<int> sharedMasterNodeIds;
 
     friend class MeshEngineWrapper;
+    friend class MasterMesh;
     friend class Mesher3D;
 };
 

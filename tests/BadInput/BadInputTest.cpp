@@ -22,15 +22,15 @@ TEST_P(BadInput, IsRefusedAndLeavesTheMasterMeshAsItWas)
     const BadInputCase& badInput = GetParam();
     TempDirectory directory;
     BuildBadInputMasterMesh(directory);
-    MasterMesh& master = MasterMesh::getInstance();
-    const std::string before = MasterMeshChecker::Describe(master);
+    if (badInput.prepare) badInput.prepare(directory);
+    const std::string before = MasterMeshChecker::Describe(MasterMesh::getInstance());
 
     LogCapture capture;
-    EXPECT_EQ(badInput.feed(directory), badInput.expectedAnswer);
-    EXPECT_TRUE(capture.Has(badInput.level, badInput.expectedMessage))
-        << "expected " << GetLogLevelName(badInput.level) << ": " << badInput.expectedMessage << "\nlogged:\n"
-        << allMessages(capture);
-    EXPECT_EQ(MasterMeshChecker::Describe(master), before);
+    EXPECT_EQ(badInput.feed(directory), WithDirectory(badInput.expectedAnswer, directory));
+    const std::string message = WithDirectory(badInput.expectedMessage, directory);
+    EXPECT_TRUE(capture.Has(badInput.level, message))
+        << "expected " << GetLogLevelName(badInput.level) << ": " << message << "\nlogged:\n" << allMessages(capture);
+    EXPECT_EQ(MasterMeshChecker::Describe(MasterMesh::getInstance()), before);
     EXPECT_MASTER_MESH_CONSISTENT();
 }
 

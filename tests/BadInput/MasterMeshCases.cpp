@@ -1,11 +1,17 @@
-// Bad IDs and bad batches handed to the master mesh's node and element
-// primitives, sets and couplings.
+// Bad IDs, batches, sources and couplings handed to the master mesh.
+
+#include <climits>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
 #include "BadInput.h"
 #include "Entities/MasterMeshStructure/MasterMesh.h"
+#include "GmshAdapter/GmshAdapter.h"
+#include "MeshEngineWrapper.h"
+#include "TestMeshes.h"
 
+namespace gm = Tarnel::GmshAdapter;
 using namespace Tarnel;
 
 namespace TarnelTest {
@@ -24,13 +30,163 @@ std::string deleteNodes(std::unordered_set<int> ids)
            std::to_string(affected.size()) + " affected";
 }
 
+std::string addNode()
+{
+    const Node node = master().AddNode(XYZ(5, 5, 0), false);
+    return node.isValid ? "node " + std::to_string(node.id) : "no node";
+}
+
+std::string addElements(const std::vector<ElementShape>& shapes, const std::vector<ElementData>& batches)
+{
+    try {
+        const MeshTransaction transaction =
+            master().AddElements(1, shapes, {}, {}, batches, {}, ElementAttributes(), false);
+        return std::to_string(transaction.createdElements.size() / 5) + " element(s)";
+    } catch (const std::exception& exception) {
+        return Answer(exception);
+    }
+}
+
+// Places what `build` makes, as component 3, then removes the source model
+// if the placement left it.
+std::string place(void (*build)(), ElementFilter filter,
+                  const std::unordered_map<ElementShape, SolverElementType>& solverTypes)
+{
+    ComponentMesh component(3, 31, 32, 33, 34);
+    Mesh source = SourceMesh(build);
+    source.SetMeshAdditionElementFilter(filter);
+    std::string answer;
+    try {
+        master().ExtendComponentMesh(component, source, solverTypes, false);
+        answer = std::to_string(component.GetLastMeshTransaction().createdElements.size() / 5) + " placed";
+    } catch (const std::exception& exception) {
+        answer = Answer(exception);
+    }
+    const bool kept = MeshEngineWrapper::getInstance().DoesMeshExist(source);
+    if (kept) MeshEngineWrapper::getInstance().RemoveMesh(source);
+    return answer + (kept ? ", source kept" : "");
+}
+
+// One 10-node triangle: cubic order, no shape of the library.
+void addCubicTriangle()
+{
+    const int surface = gm::model::addDiscreteEntity(2);
+    std::vector<std::size_t> tags{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    std::vector<double> coordinates;
+    for (std::size_t tag : tags) coordinates.insert(coordinates.end(), {double(tag), 0.5 * double(tag), 0.0});
+    gm::model::mesh::addNodes(2, surface, tags, coordinates);
+    gm::model::mesh::addElementsByType(surface, 21, {1}, tags);
+}
+
+void deleteNewNode(const TempDirectory&)
+{
+    master().AddNode(XYZ(5, 5, 0), false);  // node 5
+    std::vector<Element> affected;
+    std::unordered_set<int> orphans;
+    master().DeleteNodes({5}, affected, orphans, false);
+}
+
+// Replaces the canonical master mesh by one whose node and element hold the
+// largest IDs there are: a point element 2147483647 on node 2147483647, loaded
+// directly from a file as component 4.
+void takeTheLargestIds(const TempDirectory& directory)
+{
+    MasterMesh::deleteInstance();
+    MasterMesh::getInstance();
+    gm::model::add("largest");
+    const int point = gm::model::addDiscreteEntity(0);
+    gm::model::mesh::addNodes(0, point, {2147483647}, {1, 2, 3});
+    gm::model::mesh::addElementsByType(point, POINT_1NODE, {2147483647}, {2147483647});
+    gm::write(directory.File("largest.msh"));
+    gm::model::remove();
+    Mesh loaded;
+    loaded.SetFileName("largest");
+    loaded.LoadMesh(directory.Path(), MeshFileFormat::MSH);
+    ComponentMesh component(4, 41, 42, 43, 44);
+    master().ExtendComponentMesh(component, loaded, AllSolverTypes(), false);
+}
+
+const std::string kLargest = " would exceed the largest ID 2147483647";
+
 const BadInputCase kNodeCases[] = {
-    {"DeleteNodesOfAnUnknownId", [](const TempDirectory&) { return deleteNodes({99}); }, "true, 0 affected",
+    {"DeleteAnUnknownNode", [](const TempDirectory&) { return deleteNodes({99}); }, "true, 0 affected",
      LogLevel::Error, "Node with ID = 99 is not an active node of the master mesh and cannot be deleted. Skipping..."},
+    {"DeleteANegativeNode", [](const TempDirectory&) { return deleteNodes({-1}); }, "true, 0 affected",
+     LogLevel::Error, "Node with ID = -1 is not an active node of the master mesh and cannot be deleted. Skipping..."},
+    {"DeleteADeletedNode", [](const TempDirectory&) { return deleteNodes({5}); }, "true, 0 affected",
+     LogLevel::Error, "Node with ID = 5 is not an active node of the master mesh and cannot be deleted. Skipping...",
+     deleteNewNode},
+    {"AddANodeAfterTheLargestId", [](const TempDirectory&) { return addNode(); }, "no node", LogLevel::Error,
+     "AddNode: Failed to add nodes.", takeTheLargestIds},
+};
+
+const BadInputCase kElementCases[] = {
+    {"AddAnElementOnADeletedNode",
+     [](const TempDirectory&) { return addElements({LINE_2NODE}, {ElementData{{1, 5}, {2}}}); },
+     "threw: AddElements: node 5 is not an active node of the master mesh.", LogLevel::Error,
+     "AddElements: node 5 is not an active node of the master mesh.", deleteNewNode},
+    {"AddAnElementOnAHugeNegativeNode",
+     [](const TempDirectory&) { return addElements({LINE_2NODE}, {ElementData{{1, -2000000000}, {2}}}); },
+     "threw: AddElements: node -2000000000 is not an active node of the master mesh.", LogLevel::Error,
+     "AddElements: node -2000000000 is not an active node of the master mesh."},
+    {"AddABatchAfterAGoodOneWithTooFewSolverTypes",
+     [](const TempDirectory&) {
+         return addElements({LINE_2NODE, TRIANGLE_3NODE}, {ElementData{{1, 2}, {2}}, ElementData{{1, 2, 3}, {}}});
+     },
+     "threw: AddElements: a batch lists fewer solver types than elements.", LogLevel::Error,
+     "AddElements: a batch lists fewer solver types than elements."},
+    {"AddABatchWithAPartialElement",
+     [](const TempDirectory&) { return addElements({LINE_2NODE}, {ElementData{{1, 2, 3}, {2, 2}}}); },
+     "threw: AddElements: batch 0 holds 3 node IDs, not a whole number of elements of 2 nodes.", LogLevel::Error,
+     "AddElements: batch 0 holds 3 node IDs, not a whole number of elements of 2 nodes."},
+    {"AddAnInvalidShape", [](const TempDirectory&) { return addElements({INVALID}, {ElementData{{1}, {2}}}); },
+     "threw: Unsupported element type", LogLevel::Error, "Unsupported element type"},
+    {"AddAnElementAfterTheLargestId",
+     [](const TempDirectory&) { return addElements({POINT_1NODE}, {ElementData{{2147483647}, {1}}}); },
+     "threw: Adding 1 element(s) after ID 2147483647" + kLargest + ".", LogLevel::Error,
+     "Adding 1 element(s) after ID 2147483647" + kLargest + ".", takeTheLargestIds},
+};
+
+const BadInputCase kPlacementCases[] = {
+    {"PlaceTheMasterMeshIntoItself",
+     [](const TempDirectory&) {
+         ComponentMesh component(3, 31, 32, 33, 34);
+         master().ExtendComponentMesh(component, master(), AllSolverTypes(), false);
+         return std::to_string(component.GetLastMeshTransaction().componentMeshId);
+     },
+     "-1", LogLevel::Error, "The master mesh cannot be placed into itself; nothing was placed."},
+    {"PlaceCubicTriangles", [](const TempDirectory&) { return place(addCubicTriangle, 2, AllSolverTypes()); },
+     "0 placed, source kept", LogLevel::Error,
+     "The mesh to place holds elements of gmsh type 21, which is no element shape of this library; nothing was "
+     "placed."},
+    {"PlaceWithoutASolverType",
+     [](const TempDirectory&) { return place(AddTwoTrianglesSharingAnEdge, -1, {{LINE_2NODE, SolverElementType(2)}}); },
+     "threw: No solver element type was given for element shape 2; nothing was placed., source kept",
+     LogLevel::Error, "No solver element type was given for element shape 2; nothing was placed."},
+    {"PlaceAfterTheLargestElementId",
+     [](const TempDirectory&) { return place(AddTwoTrianglesSharingAnEdge, -1, AllSolverTypes()); },
+     "0 placed, source kept", LogLevel::Error,
+     "Placing 2 element(s) after ID 2147483647" + kLargest + "; nothing was placed.", takeTheLargestIds},
+};
+
+const BadInputCase kCouplingCases[] = {
+    {"DiscardACouplingWhoseBeamsAreNotItsLines",
+     [](const TempDirectory&) {
+         ElementCoupling coupling(1, 1);
+         coupling.SetRepresentationBeamIds({3, 4});
+         master().SetDistributingCouplings({coupling});
+         return std::to_string(master().GetDistributingCouplings().size()) + " kept";
+     },
+     "0 kept", LogLevel::Warn,
+     "Distributing coupling for component mesh ID 1 names element ID 4 as a beam, which is not a line element of "
+     "that component; it is kept."},
 };
 
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(Nodes, BadInput, ::testing::ValuesIn(kNodeCases), BadInputName());
+INSTANTIATE_TEST_SUITE_P(Elements, BadInput, ::testing::ValuesIn(kElementCases), BadInputName());
+INSTANTIATE_TEST_SUITE_P(Placement, BadInput, ::testing::ValuesIn(kPlacementCases), BadInputName());
+INSTANTIATE_TEST_SUITE_P(Couplings, BadInput, ::testing::ValuesIn(kCouplingCases), BadInputName());
 
 }  // namespace TarnelTest

@@ -25,6 +25,16 @@ void BuildBadInputMasterMesh(const TempDirectory& directory)
     master.CreateNodeSet(200, {1, 4});
 }
 
+std::string WithDirectory(const std::string& text, const TempDirectory& directory)
+{
+    std::string result = text;
+    const std::string placeholder = "{dir}";
+    for (std::size_t at = result.find(placeholder); at != std::string::npos;
+         at = result.find(placeholder, at + directory.Path().size()))
+        result.replace(at, placeholder.size(), directory.Path());
+    return result;
+}
+
 std::string Answer(bool value)
 {
     return value ? "true" : "false";

@@ -26,7 +26,13 @@ struct BadInputCase {
     // The record that must have been logged, with exactly this message.
     Tarnel::LogLevel level;
     std::string expectedMessage;
+    // Run on the canonical master mesh before its state is taken, for cases
+    // that need more than it holds; nothing when empty.
+    std::function<void(const TempDirectory& directory)> prepare = nullptr;
 };
+
+// "{dir}" in an expected answer or message stands for the export directory.
+std::string WithDirectory(const std::string& text, const TempDirectory& directory);
 
 inline std::ostream& operator<<(std::ostream& out, const BadInputCase& badInput)
 {

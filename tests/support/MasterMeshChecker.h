@@ -56,17 +56,3 @@ public:
         EXPECT_TRUE(problems.empty()) << "master mesh inconsistent: " << problems.size()             \
                                       << " problem(s), first: " << (problems.empty() ? "" : problems[0]); \
     } while (false)
-
-// The same check for states the operation's contract leaves with elements
-// that no component holds (a placement stopped by a missing solver type).
-#define EXPECT_MASTER_MESH_CONSISTENT_EXCEPT_COMPONENTS()                                            \
-    do {                                                                                             \
-        std::vector<std::string> problems =                                                          \
-            ::Tarnel::MasterMeshChecker::Problems(::Tarnel::MasterMesh::getInstance());            \
-        problems.erase(std::remove_if(problems.begin(), problems.end(),                              \
-                                      [](const std::string& p) {                                     \
-                                          return p.find("component") != std::string::npos;           \
-                                      }),                                                            \
-                       problems.end());                                                              \
-        EXPECT_TRUE(problems.empty()) << "first problem: " << (problems.empty() ? "" : problems[0]); \
-    } while (false)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 #include <utility>
 
 #include "Diagnostics/MorvaneException.h"
@@ -20,6 +21,8 @@ const std::string kLogSource = "Entities/MasterMeshStructure/MasterMesh";
 const char* const kMasterModelName = "DefaultMasterMesh";
 const char* const kPlacementLocation = "Tarnel::MasterMesh::ExtendComponentMesh";
 
+constexpr std::size_t kLargestId = static_cast<std::size_t>(std::numeric_limits<int>::max());
+
 MasterMesh* instance = nullptr;
 
 double roundToSixDecimals(double value)
@@ -34,12 +37,14 @@ struct SourceElements {
     std::vector<std::vector<std::size_t>> elementTags;
     std::vector<std::vector<std::size_t>> nodeTags;
 
-    // Keeps only the types of the given dimension; returns how many went.
-    int KeepDimension(int dimension)
+    // Keeps only the types of the given dimension; returns how many went and
+    // adds the tags of their elements to `discardedTags`.
+    int KeepDimension(int dimension, std::vector<std::size_t>& discardedTags)
     {
         int discarded = 0;
         for (std::size_t i = types.size(); i-- > 0;) {
             if (GetShapeDimensionOrInvalid(static_cast<ElementShape>(types[i])) == dimension) continue;
+            discardedTags.insert(discardedTags.end(), elementTags[i].begin(), elementTags[i].end());
             types.erase(types.begin() + static_cast<std::ptrdiff_t>(i));
             elementTags.erase(elementTags.begin() + static_cast<std::ptrdiff_t>(i));
             nodeTags.erase(nodeTags.begin() + static_cast<std::ptrdiff_t>(i));
@@ -282,25 +287,81 @@ struct MasterMesh::Placement {
     TagLookup<int> nodeMap{0, 0, 0};
 };
 
+// A component placed before keeps its elements: a fresh component of the
+// same ID takes over the stored sets, to which the placement then adds.
+void MasterMesh::_takeStoredSets(ComponentMesh& component)
+{
+    const auto stored = componentMeshes.find(component.GetComponentMeshId());
+    if (stored == componentMeshes.end() || &stored->second == &component) return;
+    for (ElementDimension dimension : {DIMENSION_0D, DIMENSION_1D, DIMENSION_2D, DIMENSION_3D}) {
+        const ElementSet& storedSet = *stored->second.GetElementsByDimension(dimension);
+        ElementSet& set = *component.GetElementsByDimension(dimension);
+        if (set.GetComponentId() != storedSet.GetComponentId())
+            TARNEL_LOG_WARN("Component mesh " + std::to_string(component.GetComponentMeshId()) +
+                                " is placed again with another " + GetDimensionDisplayString(dimension) +
+                                " element set ID (" + std::to_string(set.GetComponentId()) + "); it keeps its set " +
+                                std::to_string(storedSet.GetComponentId()) + ".",
+                            kPlacementLocation);
+        set = storedSet;
+    }
+}
+
+// Types the vocabulary lacks cannot be placed, and every placed shape needs a
+// solver type: both are refused before anything changes. False (logged) for
+// the first; a missing solver type throws std::out_of_range.
+bool MasterMesh::_checkSourceTypes(const std::vector<int>& types,
+                                   const std::unordered_map<ElementShape, SolverElementType>& shapeSolverTypes,
+                                   bool solverTypesNeeded)
+{
+    for (int type : types) {
+        if (GetShapeDimensionOrInvalid(static_cast<ElementShape>(type)) >= 0) continue;
+        TARNEL_LOG_ERROR("The mesh to place holds elements of gmsh type " + std::to_string(type) +
+                             ", which is no element shape of this library; nothing was placed.",
+                         kPlacementLocation);
+        return false;
+    }
+    if (!solverTypesNeeded) return true;
+    for (int type : types) {
+        if (shapeSolverTypes.count(static_cast<ElementShape>(type)) != 0) continue;
+        const std::string text = "No solver element type was given for element shape " + std::to_string(type) +
+                                 "; nothing was placed.";
+        TARNEL_LOG_ERROR(text, kPlacementLocation);
+        throw std::out_of_range(text);
+    }
+    return true;
+}
+
 ComponentMesh* MasterMesh::ExtendComponentMesh(ComponentMesh& component, const Mesh& sourceMesh,
                                                std::unordered_map<ElementShape, SolverElementType> shapeSolverTypes,
                                                bool isPreview)
 {
     MeshEngineWrapper& engine = MeshEngineWrapper::getInstance();
-    Placement placement(component, sourceMesh, shapeSolverTypes, isPreview);
+    if (sourceMesh.modelName == modelName) {
+        TARNEL_LOG_ERROR("The master mesh cannot be placed into itself; nothing was placed.", kPlacementLocation);
+        return &component;
+    }
+    // A preview takes the stored sets on a copy: only their IDs are shown.
+    ComponentMesh previewTarget;
+    if (isPreview) previewTarget = component;
+    ComponentMesh& target = isPreview ? previewTarget : component;
+    _takeStoredSets(target);
+    Placement placement(target, sourceMesh, shapeSolverTypes, isPreview);
     placement.transaction.componentMeshId = component.GetComponentMeshId();
 
     engine.ActivateMesh(sourceMesh);
     SourceElements& source = placement.source;
     GmshAdapter::model::mesh::getElements(source.types, source.elementTags, source.nodeTags, -1, -1);
+    if (!_checkSourceTypes(source.types, shapeSolverTypes, false)) return &component;
 
     const ElementFilter filter = sourceMesh.GetMeshAdditionElementFilter();
+    std::vector<std::size_t> discardedTags;
     if (filter != -1) {
-        const int discarded = source.KeepDimension(filter);
+        const int discarded = source.KeepDimension(filter, discardedTags);
         TARNEL_LOG_INFO("ElementFilter: kept dimension-" + std::to_string(filter) + " elements, discarded " +
                             std::to_string(discarded) + " other element type(s).",
                         kPlacementLocation);
     }
+    _checkSourceTypes(source.types, shapeSolverTypes, true);
 
     const std::size_t elementCount = source.ElementCount();
     TARNEL_LOG_DEBUG("Attempt to load " + std::to_string(elementCount) + " element(s) and " +
@@ -313,12 +374,19 @@ ComponentMesh* MasterMesh::ExtendComponentMesh(ComponentMesh& component, const M
     } else {
         engine.ActivateMasterMesh();
         std::size_t maxNodeTag = 0;
+        std::size_t maxElementTag = 0;
         GmshAdapter::model::mesh::getMaxNodeTag(maxNodeTag);
+        GmshAdapter::model::mesh::getMaxElementTag(maxElementTag);
         placement.directLoad =
             maxNodeTag == 0 && sourceMesh.GetSourceMeshFormat() != MeshFileFormat::NONE && !isPreview;
-        if (placement.directLoad) _loadSourceFileAsMasterModel(sourceMesh);
+        if (!placement.directLoad && !isPreview && !_idsFit("element(s)", elementCount, maxElementTag))
+            return &component;
+        if (placement.directLoad) {
+            _loadSourceFileAsMasterModel(sourceMesh);
+            _removeDiscardedFromLoadedModel(discardedTags);
+        }
 
-        _placeNodes(placement, static_cast<int>(maxNodeTag));
+        if (!_placeNodes(placement, maxNodeTag)) return &component;
         engine.ActivateMasterMesh();
         placement.transaction.createdElements.reserve(5 * elementCount);
         placement.transaction.createdElementNodeIds.reserve(elementCount);
@@ -334,11 +402,35 @@ ComponentMesh* MasterMesh::ExtendComponentMesh(ComponentMesh& component, const M
     return &component;
 }
 
+// IDs are ints: `count` new IDs after the largest tag must stay within them.
+bool MasterMesh::_idsFit(const char* what, std::size_t count, std::size_t largestTag)
+{
+    if (largestTag <= kLargestId && count <= kLargestId - largestTag) return true;
+    TARNEL_LOG_ERROR("Placing " + std::to_string(count) + " " + what + " after ID " + std::to_string(largestTag) +
+                         " would exceed the largest ID " + std::to_string(kLargestId) + "; nothing was placed.",
+                     kPlacementLocation);
+    return false;
+}
+
+// The file of a direct load holds every element; those the element filter
+// discarded leave the opened model again.
+void MasterMesh::_removeDiscardedFromLoadedModel(const std::vector<std::size_t>& discardedTags)
+{
+    if (discardedTags.empty()) return;
+    GmshAdapter::model::mesh::setVisibility(discardedTags, 0);
+    GmshAdapter::plugin::setNumber("Invisible", "DeleteElements", 1.0);
+    GmshAdapter::plugin::run("Invisible");
+    TARNEL_LOG_INFO("ElementFilter: removed " + std::to_string(discardedTags.size()) +
+                        " discarded element(s) from the directly loaded master mesh.",
+                    kPlacementLocation);
+}
+
 // Gives every source node that a placed element uses its master ID, in order
 // of first use: the source tag itself under a direct load, else the next ID
 // after `lastNodeId`. The positions come from one bulk read of the model that
-// holds them.
-void MasterMesh::_placeNodes(Placement& placement, int lastNodeId)
+// holds them. False (logged, nothing registered) when the IDs would pass the
+// largest int.
+bool MasterMesh::_placeNodes(Placement& placement, std::size_t lastNodeId)
 {
     MeshEngineWrapper& engine = MeshEngineWrapper::getInstance();
     if (!placement.directLoad) engine.ActivateMesh(placement.sourceMesh);
@@ -358,6 +450,7 @@ void MasterMesh::_placeNodes(Placement& placement, int lastNodeId)
     // The shell nodes of a volume mesh are master nodes already.
     const std::unordered_set<int>& shared = placement.sourceMesh.GetSharedMasterNodeIds();
     const NodeSet& active = *nodeRepository.GetActiveNodes();
+    const std::size_t firstNodeTag = lastNodeId;
     for (const auto& tags : source.nodeTags) {
         for (std::size_t tag : tags) {
             if (placement.nodeMap.Get(tag) != 0) continue;
@@ -366,8 +459,15 @@ void MasterMesh::_placeNodes(Placement& placement, int lastNodeId)
                 placement.nodeMap.Set(tag, sharedId);
                 continue;
             }
+            if (!placement.directLoad && lastNodeId >= kLargestId) {
+                TARNEL_LOG_ERROR("Placing the nodes after node ID " + std::to_string(firstNodeTag) +
+                                     " would exceed the largest ID " + std::to_string(kLargestId) +
+                                     "; nothing was placed.",
+                                 kPlacementLocation);
+                return false;
+            }
             const XYZ position = positions.Position(tag);
-            const int masterId = placement.directLoad ? static_cast<int>(tag) : ++lastNodeId;
+            const int masterId = placement.directLoad ? static_cast<int>(tag) : static_cast<int>(++lastNodeId);
             placement.nodeMap.Set(tag, masterId);
             placedNodes.emplace_back(true, masterId, position);
             records.insert(records.end(), {static_cast<double>(masterId), roundToSixDecimals(position.X()),
@@ -375,12 +475,13 @@ void MasterMesh::_placeNodes(Placement& placement, int lastNodeId)
         }
     }
 
-    if (placement.isPreview) return;
+    if (placement.isPreview) return true;
     try {
         _registerNodes(placedNodes, !placement.directLoad);
     } catch (const std::exception& exception) {
         TARNEL_LOG_EXCEPTION("Failed to add Nodes", exception, kPlacementLocation);
     }
+    return true;
 }
 
 // Places the elements of one source type: new IDs from the largest element

@@ -163,12 +163,21 @@ private:
     int _entityTagOfDimension(int dimension) const;
     struct Placement;
     void _loadSourceFileAsMasterModel(const Mesh& sourceMesh);
+    std::size_t _checkElementBatches(const std::vector<ElementShape>& shapes,
+                                     const std::vector<ElementData>& elementData, std::size_t maxElementTag,
+                                     bool isPreview);
     void _removeNodes(const std::unordered_set<int>& nodeIds);
     void _removeAllElementReferences(const std::vector<Element>& elements);
     void _removeElementsFromGmsh(const std::vector<Element>& elements);
     std::vector<ElementCoupling> _filterValidCouplings(const std::vector<ElementCoupling>& couplings,
                                                        const std::string& kind);
-    void _placeNodes(Placement& placement, int lastNodeId);
+    void _takeStoredSets(ComponentMesh& component);
+    bool _checkSourceTypes(const std::vector<int>& types,
+                           const std::unordered_map<ElementShape, SolverElementType>& shapeSolverTypes,
+                           bool solverTypesNeeded);
+    bool _idsFit(const char* what, std::size_t count, std::size_t largestTag);
+    void _removeDiscardedFromLoadedModel(const std::vector<std::size_t>& discardedTags);
+    bool _placeNodes(Placement& placement, std::size_t lastNodeId);
     void _placeElementsOfType(Placement& placement, std::size_t typeIndex);
 
     int nodesEntityTag = -1;

@@ -4,6 +4,7 @@
 
 #include "Entities/MasterMeshStructure/MasterMesh.h"
 
+#include <limits>
 #include <unordered_set>
 
 #include "Diagnostics/MorvaneException.h"
@@ -35,6 +36,26 @@ std::vector<std::uint64_t> widenedOrWarn(const NodeSet& set, const char* warning
     return std::vector<std::uint64_t>(set.NodeIds().begin(), set.NodeIds().end());
 }
 
+constexpr std::size_t kLargestId = static_cast<std::size_t>(std::numeric_limits<int>::max());
+
+// IDs are ints: `count` new IDs after the largest tag must stay within them.
+bool idsFitAfter(std::size_t largestTag, std::size_t count)
+{
+    return largestTag <= kLargestId && count <= kLargestId - largestTag;
+}
+
+std::string idOverflowText(const char* what, std::size_t count, std::size_t largestTag)
+{
+    return "Adding " + std::to_string(count) + " " + what + " after ID " + std::to_string(largestTag) +
+           " would exceed the largest ID " + std::to_string(kLargestId) + ".";
+}
+
+// Refusals of AddElements are thrown as logged MorvaneExceptions.
+[[noreturn]] void refuseBatches(const std::string& text)
+{
+    throw MorvaneException(text.c_str());
+}
+
 // Valid for editing: a shape, nodes, and a component element set (ID > 0).
 bool isValidElement(const Element& element)
 {
@@ -51,6 +72,8 @@ std::vector<Node> MasterMesh::AddNodes(std::vector<XYZ>& positions, bool isPrevi
         activateMaster();
         std::size_t maxNodeTag = 0;
         GmshAdapter::model::mesh::getMaxNodeTag(maxNodeTag);
+        if (!idsFitAfter(maxNodeTag, positions.size()))
+            throw MorvaneException(idOverflowText("node(s)", positions.size(), maxNodeTag));
         const int first = static_cast<int>(maxNodeTag) + 1;
         std::vector<Node> nodes;
         nodes.reserve(positions.size());
@@ -113,21 +136,32 @@ void MasterMesh::_removeNodes(const std::unordered_set<int>& nodeIds)
 bool MasterMesh::DeleteNodes(std::unordered_set<int> nodeIds, std::vector<Element>& affectedElements,
                              std::unordered_set<int>& orphanNodeIds, bool removeOrphanNodes)
 {
+    const char* const location = "Tarnel::MasterMesh::DeleteNodes";
     try {
         activateMaster();
         affectedElements.clear();
+        const std::unordered_set<int>& active = nodeRepository.GetActiveNodes()->NodeIds();
+        std::unordered_set<int> deletedIds;
         std::unordered_set<int> affectedIds;
         for (int node : nodeIds) {
+            if (active.count(node) == 0) {
+                TARNEL_LOG_ERROR("Node with ID = " + std::to_string(node) +
+                                     " is not an active node of the master mesh and cannot be deleted. Skipping...",
+                                 location);
+                continue;
+            }
+            deletedIds.insert(node);
             const NodeElementIndex::Entry* users = nodeToElements.Find(node);
             if (users == nullptr) continue;
             for (int id : *users)
                 if (affectedIds.insert(id).second) affectedElements.push_back(elements.Get(id));
         }
-        _removeNodes(nodeIds);
-        if (affectedElements.empty()) return true;
-        return DeleteElements(affectedIds, orphanNodeIds, removeOrphanNodes);
+        // The elements go first: when gmsh refuses them, no node has gone yet.
+        if (!affectedIds.empty() && !DeleteElements(affectedIds, orphanNodeIds, removeOrphanNodes)) return false;
+        _removeNodes(deletedIds);
+        return true;
     } catch (const std::exception& exception) {
-        TARNEL_LOG_EXCEPTION("Error deleting nodes.", exception, "Tarnel::MasterMesh::DeleteNodes");
+        TARNEL_LOG_EXCEPTION("Error deleting nodes.", exception, location);
         return false;
     }
 }
@@ -161,23 +195,15 @@ MeshTransaction MasterMesh::AddElements(int componentId, const std::vector<Eleme
     }
     if (couplingMode)
         TARNEL_LOG_INFO("Adding elements with kinematic/distributing coupling type of element addition.", location);
-    if (shapes.size() < elementData.size())
-        throw MorvaneException(std::string("AddElements: every element batch needs a shape."));
-
-    transaction.createdNodeIds = createdNodeIds;
-    transaction.createdNodeRecords = createdNodeRecords;
-    std::size_t elementCount = 0;
-    for (std::size_t i = 0; i < elementData.size(); ++i) {
-        // A shape without nodes would divide by zero below.
-        const std::size_t nodesPerElement = static_cast<std::size_t>(GetShapeNodeCount(shapes[i]));
-        if (nodesPerElement == 0) throw MorvaneException("Unsupported element type");
-        elementCount += elementData[i].nodeIds.size() / nodesPerElement;
-    }
-    if (!isPreview) elements.Reserve(elements.Size() + elementCount);
 
     activateMaster();
     std::size_t maxElementTag = 0;
     GmshAdapter::model::mesh::getMaxElementTag(maxElementTag);
+    const std::size_t elementCount = _checkElementBatches(shapes, elementData, maxElementTag, isPreview);
+
+    transaction.createdNodeIds = createdNodeIds;
+    transaction.createdNodeRecords = createdNodeRecords;
+    if (!isPreview) elements.Reserve(elements.Size() + elementCount);
     int next = static_cast<int>(maxElementTag) + 1;
     // A preview must not create the component entry.
     ComponentMesh previewComponent;
@@ -197,8 +223,6 @@ MeshTransaction MasterMesh::AddElements(int componentId, const std::vector<Eleme
         const ElementShape shape = shapes[i];
         const std::size_t nodesPerElement = static_cast<std::size_t>(GetShapeNodeCount(shape));
         const std::size_t count = batch.nodeIds.size() / nodesPerElement;
-        if (batch.elementIds.size() < count)
-            throw MorvaneException(std::string("AddElements: a batch lists fewer solver types than elements."));
         const ElementDimension dimension = static_cast<ElementDimension>(GetShapeDimension(shape));
         ElementSet& targetSet = *component.GetElementsByDimension(dimension);
         const int setId = targetSet.GetComponentId();
@@ -252,6 +276,42 @@ MeshTransaction MasterMesh::AddElements(int componentId, const std::vector<Eleme
     return transaction;
 }
 
+// Every batch is checked before the first is added, so that a refused call
+// adds nothing: each needs a shape with nodes, whole node lists, a solver type
+// per element and, unless previewed, nodes that are active in the master mesh;
+// the new IDs must fit after the largest element tag. Returns the number of
+// elements.
+std::size_t MasterMesh::_checkElementBatches(const std::vector<ElementShape>& shapes,
+                                             const std::vector<ElementData>& elementData, std::size_t maxElementTag,
+                                             bool isPreview)
+{
+    if (shapes.size() < elementData.size()) refuseBatches("AddElements: every element batch needs a shape.");
+    const std::unordered_set<int>& active = nodeRepository.GetActiveNodes()->NodeIds();
+    std::size_t elementCount = 0;
+    for (std::size_t i = 0; i < elementData.size(); ++i) {
+        const ElementData& batch = elementData[i];
+        const std::size_t nodesPerElement = static_cast<std::size_t>(GetShapeNodeCount(shapes[i]));
+        if (nodesPerElement == 0) refuseBatches("Unsupported element type");
+        const std::size_t count = batch.nodeIds.size() / nodesPerElement;
+        if (count * nodesPerElement != batch.nodeIds.size())
+            refuseBatches("AddElements: batch " + std::to_string(i) + " holds " +
+                          std::to_string(batch.nodeIds.size()) + " node IDs, not a whole number of elements of " +
+                          std::to_string(nodesPerElement) + " nodes.");
+        if (batch.elementIds.size() < count)
+            refuseBatches("AddElements: a batch lists fewer solver types than elements.");
+        if (!isPreview) {
+            for (int node : batch.nodeIds)
+                if (active.count(node) == 0)
+                    refuseBatches("AddElements: node " + std::to_string(node) +
+                                  " is not an active node of the master mesh.");
+        }
+        elementCount += count;
+    }
+    if (!idsFitAfter(maxElementTag, elementCount))
+        refuseBatches(idOverflowText("element(s)", elementCount, maxElementTag));
+    return elementCount;
+}
+
 void MasterMesh::_removeAllElementReferences(const std::vector<Element>& removed)
 {
     for (const Element& element : removed) {
@@ -284,8 +344,17 @@ void MasterMesh::_removeElementsFromGmsh(const std::vector<Element>& removed)
     tags.reserve(removed.size());
     for (const Element& element : removed) tags.push_back(static_cast<std::size_t>(element.id));
     GmshAdapter::model::mesh::setVisibility(tags, 0);
-    GmshAdapter::plugin::setNumber("Invisible", "DeleteElements", 1.0);
-    GmshAdapter::plugin::run("Invisible");
+    try {
+        GmshAdapter::plugin::setNumber("Invisible", "DeleteElements", 1.0);
+        GmshAdapter::plugin::run("Invisible");
+    } catch (...) {
+        // Left invisible, the elements would go with the next deletion.
+        try {
+            GmshAdapter::model::mesh::setVisibility(tags, 1);
+        } catch (...) {
+        }
+        throw;
+    }
 }
 
 bool MasterMesh::DeleteElements(std::unordered_set<int> elementIds, std::unordered_set<int>& orphanNodeIds,
@@ -308,8 +377,9 @@ bool MasterMesh::DeleteElements(std::unordered_set<int> elementIds, std::unorder
             touchedNodes.insert(element.nodeIds.begin(), element.nodeIds.end());
             removed.push_back(std::move(element));
         }
-        _removeAllElementReferences(removed);
+        // gmsh first: when it refuses, the containers stay as they were.
         _removeElementsFromGmsh(removed);
+        _removeAllElementReferences(removed);
 
         if (removeOrphanNodes) {
             for (int node : touchedNodes)

@@ -4,6 +4,7 @@
 #include "Entities/MasterMeshStructure/MasterMesh.h"
 
 #include <algorithm>
+#include <map>
 
 #include "Internal/LogMacros.h"
 
@@ -102,7 +103,13 @@ bool MasterMesh::DeleteMeshComponent(int id)
     try {
         for (ElementDimension dimension : {DIMENSION_0D, DIMENSION_1D, DIMENSION_2D, DIMENSION_3D}) {
             std::unordered_set<int> orphans;
-            DeleteElements(component->second.GetElementsByDimension(dimension)->GetElementIds(), orphans, true);
+            if (DeleteElements(component->second.GetElementsByDimension(dimension)->GetElementIds(), orphans, true))
+                continue;
+            TARNEL_LOG_ERROR("Failed to delete mesh component by ID " + std::to_string(id) + ": its " +
+                                 GetDimensionDisplayString(dimension) +
+                                 " elements could not be deleted; the component keeps the elements it still has.",
+                             location);
+            return false;
         }
         componentMeshes.erase(id);
         auto ofComponent = [id](const ElementCoupling& coupling) { return coupling.GetMeshComponentId() == id; };
@@ -125,7 +132,8 @@ std::vector<ElementCoupling> MasterMesh::_filterValidCouplings(const std::vector
 {
     const char* const location = "Tarnel::MasterMesh::_filterValidCouplings";
     std::vector<ElementCoupling> kept;
-    std::unordered_set<int> beamsOfDiscarded;
+    // Beam ID -> the component of the discarded coupling that names it.
+    std::map<int, int> beamsOfDiscarded;
     for (const ElementCoupling& coupling : couplings) {
         const int componentId = coupling.GetMeshComponentId();
         const std::unordered_set<int> beams = coupling.GetRepresentationBeamIds();
@@ -140,7 +148,7 @@ std::vector<ElementCoupling> MasterMesh::_filterValidCouplings(const std::vector
             TARNEL_LOG_WARN(kind + " coupling references component mesh ID " + std::to_string(componentId) +
                                 " which no longer exists -> discarding.",
                             location);
-            beamsOfDiscarded.insert(beams.begin(), beams.end());
+            for (int beam : beams) beamsOfDiscarded.emplace(beam, componentId);
             continue;
         }
         const ElementSet& lines = *component->second.GetElementsByDimension(DIMENSION_1D);
@@ -150,7 +158,7 @@ std::vector<ElementCoupling> MasterMesh::_filterValidCouplings(const std::vector
                                 " has one or more beam element IDs not registered in the component's 1D element set "
                                 "-> discarding.",
                             location);
-            beamsOfDiscarded.insert(beams.begin(), beams.end());
+            for (int beam : beams) beamsOfDiscarded.emplace(beam, componentId);
             continue;
         }
         kept.push_back(coupling);
@@ -159,8 +167,20 @@ std::vector<ElementCoupling> MasterMesh::_filterValidCouplings(const std::vector
     // The beams of a discarded coupling go from the master mesh as a whole,
     // gmsh and every container, so that no container keeps what another lost.
     std::unordered_set<int> storedBeams;
-    for (int id : beamsOfDiscarded)
-        if (elements.Contains(id)) storedBeams.insert(id);
+    for (const auto& beam : beamsOfDiscarded) {
+        Element element;
+        if (!elements.Get(beam.first, element)) continue;
+        // A beam list may name anything; only the coupling's own lines go.
+        if (GetShapeDimensionOrInvalid(element.shape) == DIMENSION_1D &&
+            element.origin.componentMeshId == beam.second) {
+            storedBeams.insert(beam.first);
+            continue;
+        }
+        TARNEL_LOG_WARN(kind + " coupling for component mesh ID " + std::to_string(beam.second) +
+                            " names element ID " + std::to_string(beam.first) +
+                            " as a beam, which is not a line element of that component; it is kept.",
+                        location);
+    }
     if (!storedBeams.empty()) {
         std::unordered_set<int> orphans;
         DeleteElements(storedBeams, orphans, false);

@@ -176,18 +176,6 @@ TEST(MasterMeshElements, ABatchOfNoShapeIsRefusedBeforeAnythingHappens)
     EXPECT_MASTER_MESH_CONSISTENT();
 }
 
-TEST(MasterMeshElements, ARefusedBatchLeavesTheContainersAsTheyWere)
-{
-    MasterMesh& master = masterWithComponent5AndFourNodes();
-    // Node 99 does not exist: gmsh refuses the second batch.
-    EXPECT_THROW(master.AddElements(5, {LINE_2NODE, TRIANGLE_3NODE}, {}, {},
-                                    {ElementData{{1, 2}, {2}}, ElementData{{1, 2, 99}, {12}}}, {}, ElementAttributes(),
-                                    false),
-                 std::runtime_error);
-    EXPECT_EQ(TarnelTest::MasterElementCount(), 1u);
-    EXPECT_MASTER_MESH_CONSISTENT();
-}
-
 TEST(MasterMeshElements, DeletingWithOrphanRemovalMovesTheNodesToTheRemovedSet)
 {
     MasterMesh& master = masterWithComponent5AndFourNodes();

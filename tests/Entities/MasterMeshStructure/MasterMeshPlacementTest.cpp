@@ -94,6 +94,21 @@ TEST_F(MasterMeshPlacement, APlacementContinuesFromTheLargestTags)
     EXPECT_EQ(master().GetNodeRepositoryPtr()->GetActiveNodes()->GetNodeCount(), 12u);
 }
 
+TEST_F(MasterMeshPlacement, AFreshComponentOfAStoredIdAddsToItsSets)
+{
+    ComponentMesh first = component4();
+    Mesh triangles = SourceMesh(TarnelTest::AddTwoTrianglesSharingAnEdge);
+    master().ExtendComponentMesh(first, triangles, AllSolverTypes(), false);
+
+    ComponentMesh fresh = component4();
+    Mesh quads = SourceMesh(TarnelTest::AddQuadStrip);
+    master().ExtendComponentMesh(fresh, quads, AllSolverTypes(), false);
+    EXPECT_MASTER_MESH_CONSISTENT();
+    const std::unordered_set<int> all{1, 2, 3, 4, 5};
+    EXPECT_EQ(fresh.GetElementsByDimension(DIMENSION_2D)->GetElementIds(), all);
+    EXPECT_EQ(master().GetComponentMesh(4)->GetElementsByDimension(DIMENSION_2D)->GetElementIds(), all);
+}
+
 TEST_F(MasterMeshPlacement, ElementIdsAreReadAnewForEveryShape)
 {
     ComponentMesh component = component4();
@@ -187,22 +202,6 @@ TEST_F(MasterMeshPlacement, PreviewChangesNothingButTheTransaction)
     EXPECT_EQ(maxNode, 4u);
 }
 
-TEST_F(MasterMeshPlacement, AMissingSolverTypeStopsAfterTheEarlierShapes)
-{
-    ComponentMesh component = component4();
-    Mesh source = SourceMesh(TarnelTest::AddMixedPointLineTriangle);
-    std::unordered_map<ElementShape, SolverElementType> types = AllSolverTypes();
-    types.erase(POINT_1NODE);
-    EXPECT_THROW(master().ExtendComponentMesh(component, source, types, false), std::out_of_range);
-    EXPECT_MASTER_MESH_CONSISTENT_EXCEPT_COMPONENTS();
-    // The line and the triangle stay placed; the point is not; nothing is recorded.
-    EXPECT_EQ(TarnelTest::MasterElementCount(), 2u);
-    EXPECT_EQ(master().GetNodeRepositoryPtr()->GetActiveNodes()->GetNodeCount(), 4u);
-    EXPECT_TRUE(MeshEngineWrapper::getInstance().DoesMeshExist(source));
-    EXPECT_EQ(component.GetLastMeshTransaction().componentMeshId, -1);
-    EXPECT_EQ(MasterMeshChecker::ComponentMeshes(master()).count(4), 0u);
-}
-
 TEST_F(MasterMeshPlacement, AFileIntoAnEmptyMasterMeshIsLoadedDirectly)
 {
     TarnelTest::TempDirectory directory;
@@ -237,6 +236,18 @@ TEST_F(MasterMeshPlacement, AFileIntoAnEmptyMasterMeshIsLoadedDirectly)
     EXPECT_MASTER_MESH_CONSISTENT();
     EXPECT_EQ(next.GetLastMeshTransaction().createdElements[0], 7);
     EXPECT_EQ(next.GetLastMeshTransaction().createdNodeRecords[0], 41.0);
+}
+
+TEST_F(MasterMeshPlacement, ADirectLoadDropsWhatTheFilterDiscards)
+{
+    TarnelTest::TempDirectory directory;
+    Mesh source = TarnelTest::LoadedSourceMesh(directory.Path(), "mixed", TarnelTest::AddMixedPointLineTriangle);
+    source.SetMeshAdditionElementFilter(2);
+    ComponentMesh component = component4();
+    master().ExtendComponentMesh(component, source, AllSolverTypes(), false);
+    EXPECT_MASTER_MESH_CONSISTENT();
+    EXPECT_EQ(TarnelTest::MasterElementCount(), 1u);
+    EXPECT_EQ(master().GetElementDefinition(3).shape, TRIANGLE_3NODE);
 }
 
 TEST_F(MasterMeshPlacement, AFailedDirectLoadLeavesAnEmptyMasterModel)

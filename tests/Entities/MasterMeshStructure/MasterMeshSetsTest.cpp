@@ -118,6 +118,7 @@ TEST(MasterMeshSets, DeletingAComponentRemovesItsElementsNodesAndCouplings)
     std::vector<XYZ> far{XYZ(10, 0, 0), XYZ(11, 0, 0)};
     master.AddNodes(far, false);
     master.AddElements(4, {LINE_2NODE}, {}, {}, {ElementData{{4, 5}, {2}}}, {}, ElementAttributes(), false);
+    master.AddElements(3, {POINT_1NODE}, {}, {}, {ElementData{{3}, {1}}}, {}, ElementAttributes(), false);
     ASSERT_EQ(master.GetKinematicCouplings().size(), 1u);
 
     EXPECT_TRUE(master.DeleteMeshComponent(3));
@@ -157,29 +158,25 @@ TEST(MasterMeshSets, ACouplingWithoutBeamsIsDroppedAndTouchesNothing)
     EXPECT_EQ(TarnelTest::MasterElementCount(), 3u);
 }
 
-TEST(MasterMeshSets, ACouplingOfAMissingComponentGoesWithItsBeams)
+TEST(MasterMeshSets, ADiscardedCouplingTakesOnlyItsOwnLinesWithIt)
 {
     MasterMesh& master = masterWithCouplingFan();
     TarnelTest::LogCapture capture;
-    master.SetKinematicCouplings({coupling(12, {2})});
-    EXPECT_TRUE(master.GetKinematicCouplings().empty());
-    EXPECT_TRUE(capture.Has(LogLevel::Warn,
-                            "Kinematic coupling references component mesh ID 12 which no longer exists -> discarding."));
-    EXPECT_EQ(master.GetElementDefinition(2).id, 0);
-    EXPECT_EQ(TarnelTest::MasterElementCount(), 2u);
-    EXPECT_MASTER_MESH_CONSISTENT();
-}
-
-TEST(MasterMeshSets, ACouplingWithBeamsOutsideItsLineSetGoesWithItsBeams)
-{
-    MasterMesh& master = masterWithCouplingFan();
-    TarnelTest::LogCapture capture;
-    // Element 1 is the triangle, not a line of component 3.
+    // Element 1 is the triangle, not a line of component 3: it stays.
     master.SetKinematicCouplings({coupling(3, {1, 2})});
     EXPECT_TRUE(master.GetKinematicCouplings().empty());
     EXPECT_TRUE(capture.Has(LogLevel::Warn,
                             "Kinematic coupling for component mesh ID 3 has one or more beam element IDs not registered "
                             "in the component's 1D element set -> discarding."));
-    EXPECT_EQ(TarnelTest::MasterElementCount(), 1u);
+    EXPECT_EQ(master.GetElementDefinition(1).shape, TRIANGLE_3NODE);
+    EXPECT_EQ(master.GetElementDefinition(2).id, 0);
+    EXPECT_EQ(TarnelTest::MasterElementCount(), 2u);
+    EXPECT_MASTER_MESH_CONSISTENT();
+
+    // A coupling of a component that is gone owns no line of the mesh.
+    master.SetKinematicCouplings({coupling(12, {3})});
+    EXPECT_TRUE(capture.Has(LogLevel::Warn,
+                            "Kinematic coupling references component mesh ID 12 which no longer exists -> discarding."));
+    EXPECT_EQ(master.GetElementDefinition(3).id, 3);
     EXPECT_MASTER_MESH_CONSISTENT();
 }
