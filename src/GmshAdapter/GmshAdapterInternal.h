@@ -4,8 +4,13 @@
 #include <string>
 #include <utility>
 
+#include <GmshVersion.h>
+
 // Shared by the adapter's translation units only.
 namespace Tarnel::GmshAdapter {
+
+// Version gaps of the linked gmsh, decided once here.
+constexpr bool kLinkedIsOlderThan411 = GMSH_MAJOR_VERSION < 4 || (GMSH_MAJOR_VERSION == 4 && GMSH_MINOR_VERSION < 11);
 
 // gmsh's last logged error as the exception every adapter call throws.
 std::runtime_error lastErrorAsException();
@@ -31,5 +36,9 @@ auto call(Function&& function) -> decltype(function())
         throw lastErrorAsException();
     }
 }
+
+// True the first time `key` is seen in this process: for what is reported
+// once per process.
+bool firstTime(const std::string& key);
 
 }  // namespace Tarnel::GmshAdapter
