@@ -54,6 +54,9 @@ void getCurrent(std::string& name);
 void setCurrent(const std::string& name);
 void getFileName(std::string& fileName);
 void setFileName(const std::string& fileName);
+// Renames the current model. Not a gmsh call: gmsh names a model it reads
+// from a file after the file, whatever models of that name exist already.
+void rename(const std::string& name);
 void getEntities(vectorpair& dimTags, int dim = -1);
 void removeEntities(const vectorpair& dimTags, bool recursive = false);
 void getBoundingBox(int dim, int tag, double& xmin, double& ymin, double& zmin, double& xmax, double& ymax,

@@ -3,6 +3,8 @@
 
 #include <gmsh.h>
 
+#include <GModel.h>
+
 #include "GmshAdapter/GmshAdapter.h"
 #include "GmshAdapter/GmshAdapterInternal.h"
 
@@ -31,6 +33,11 @@ void getCurrent(std::string& name)
 void setCurrent(const std::string& name)
 {
     call([&] { ::gmsh::model::setCurrent(name); });
+}
+
+void rename(const std::string& name)
+{
+    call([&] { GModel::current()->setName(name); });
 }
 
 void getFileName(std::string& fileName)
