@@ -63,7 +63,7 @@ void restartGmsh()
     GmshAdapter::option::setNumber("General.Terminal", 0);
 }
 
-// Also models a failed or rejected reload left behind.
+// Every model of the name, also what a failed or rejected reload left behind.
 void removeModelsNamed(const std::string& name)
 {
     std::vector<std::string> names;

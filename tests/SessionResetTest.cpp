@@ -59,7 +59,8 @@ const MasterState kStates[] = {
      [](const TempDirectory& directory) {
          MeshFactory::SetExportDirectory(directory.Path());
          ComponentMesh component(1, 11, 12, 13, 14);
-         Mesh loaded = TarnelTest::LoadedSourceMesh(directory.Path(), "component", TarnelTest::AddMixedPointLineTriangle);
+         Mesh loaded =
+             TarnelTest::LoadedSourceMesh(directory.Path(), "component", TarnelTest::AddMixedPointLineTriangle);
          master().ExtendComponentMesh(component, loaded, TarnelTest::AllSolverTypes(), false);
      },
      true},

@@ -67,8 +67,9 @@ std::size_t ModelCopy::elementCount() const
 
 bool operator==(const ModelCopy::Entity& a, const ModelCopy::Entity& b)
 {
-    return a.dim == b.dim && a.tag == b.tag && a.nodeTags == b.nodeTags && sameCoordinates(a.coordinates, b.coordinates) &&
-           a.elementTypes == b.elementTypes && a.elementTags == b.elementTags && a.elementNodeTags == b.elementNodeTags;
+    return a.dim == b.dim && a.tag == b.tag && a.nodeTags == b.nodeTags &&
+           sameCoordinates(a.coordinates, b.coordinates) && a.elementTypes == b.elementTypes &&
+           a.elementTags == b.elementTags && a.elementNodeTags == b.elementNodeTags;
 }
 
 bool operator==(const ModelCopy::PhysicalGroup& a, const ModelCopy::PhysicalGroup& b)
@@ -113,7 +114,8 @@ void restoreModel(const ModelCopy& copy)
     // All nodes before any element: an element may use nodes of other
     // entities (the master keeps every node on its one point entity).
     for (const ModelCopy::Entity& entity : copy.entities)
-        if (!entity.nodeTags.empty()) model::mesh::addNodes(entity.dim, entity.tag, entity.nodeTags, entity.coordinates);
+        if (!entity.nodeTags.empty())
+            model::mesh::addNodes(entity.dim, entity.tag, entity.nodeTags, entity.coordinates);
     for (const ModelCopy::Entity& entity : copy.entities)
         for (std::size_t k = 0; k < entity.elementTypes.size(); ++k)
             model::mesh::addElementsByType(entity.tag, entity.elementTypes[k], entity.elementTags[k],
