@@ -38,8 +38,11 @@ public:
     bool RemoveMesh(const Mesh& mesh) const;
 
     // Tears the gmsh session down and builds it up again, carrying the master
-    // mesh across through "<export path>/<master model name>.msh"; every other
-    // model is lost. Used after a failed meshing run.
+    // model across exactly (tags, coordinates, entities, physical groups);
+    // every other model is lost. The master is saved to
+    // "<export path>/<master model name>.msh" and reloaded from there when
+    // that file could be written and reads back exactly; otherwise it is
+    // restored from a copy taken in memory. Used after a failed meshing run.
     void ResetGmshSession() const;
 
     // The process-wide GEOM engine, through which a host turns an

@@ -1,87 +1,149 @@
-#include <algorithm>
-#include <cstdio>
+// A session reset carries the master mesh across exactly: through its backup
+// file where that reads back exactly, from memory otherwise.
 
 #include <gtest/gtest.h>
 
+#include "BadInput.h"
 #include "Entities/MasterMeshStructure/MasterMesh.h"
 #include "GmshAdapter/GmshAdapter.h"
 #include "GmshQueries.h"
 #include "LogCapture.h"
 #include "MasterMeshChecker.h"
 #include "MeshEngineWrapper.h"
-#include "TempDirectory.h"
+#include "MeshFactory.h"
 #include "TestMeshes.h"
 
 namespace gm = Tarnel::GmshAdapter;
 using namespace Tarnel;
+using TarnelTest::TempDirectory;
 
-TEST(SessionReset, KeepsTheMasterMeshWithItsIdsAndDropsOtherModels)
+namespace {
+
+MasterMesh& master()
 {
-    TarnelTest::TempDirectory directory;
-    MeshEngineWrapper& engine = MeshEngineWrapper::getInstance();
-    engine.SetMeshExportPath(directory.Path());
-    ComponentMesh first(4, 40, 41, 42, 43);
-    Mesh triangles = TarnelTest::SourceMesh(TarnelTest::AddTwoTrianglesSharingAnEdge);
-    MasterMesh::getInstance().ExtendComponentMesh(first, triangles, TarnelTest::AllSolverTypes(), false);
+    return MasterMesh::getInstance();
+}
+
+void deleteElements(std::unordered_set<int> ids)
+{
+    std::unordered_set<int> orphans;
+    ASSERT_TRUE(master().DeleteElements(std::move(ids), orphans, false));
+}
+
+// Master mesh states a reset must carry across unchanged, and whether the
+// backup file carries them exactly or the copy in memory has to.
+struct MasterState {
+    const char* name;
+    void (*build)(const TempDirectory& directory);
+    bool readsBackFromFile;
+};
+
+const MasterState kStates[] = {
+    // Nodes 1 to 4 on one point entity, named default groups, sets, couplings.
+    {"CanonicalMaster", TarnelTest::BuildBadInputMasterMesh, true},
+    {"ElementDeletedInTheMiddle",
+     [](const TempDirectory& directory) {
+         TarnelTest::BuildBadInputMasterMesh(directory);
+         deleteElements({2});
+     },
+     true},
+    // gmsh goes on from the largest tag it handed out; a file knows only the
+    // largest present.
+    {"ElementDeletedAtTheTop",
+     [](const TempDirectory& directory) {
+         TarnelTest::BuildBadInputMasterMesh(directory);
+         deleteElements({5});
+     },
+     false},
+    {"LoadedDirectlyFromAFile",
+     [](const TempDirectory& directory) {
+         MeshFactory::SetExportDirectory(directory.Path());
+         ComponentMesh component(1, 11, 12, 13, 14);
+         Mesh loaded =
+             TarnelTest::LoadedSourceMesh(directory.Path(), "component", TarnelTest::AddMixedPointLineTriangle);
+         master().ExtendComponentMesh(component, loaded, TarnelTest::AllSolverTypes(), false);
+     },
+     true},
+    // Placed coordinates are kept as gmsh computed them, to the last bit.
+    {"CoordinatesOfSeventeenDigits",
+     [](const TempDirectory& directory) {
+         TarnelTest::BuildBadInputMasterMesh(directory);
+         ComponentMesh component(3, 31, 32, 33, 34);
+         Mesh source = TarnelTest::SourceMesh([] {
+             const int curve = gm::model::addDiscreteEntity(1);
+             gm::model::mesh::addNodes(1, curve, {1, 2}, {0.1 + 0.2, 1.0 / 3.0, 2.0 / 7.0, 1, 1, 1});
+             gm::model::mesh::addElementsByType(curve, LINE_2NODE, {1}, {1, 2});
+         });
+         master().ExtendComponentMesh(component, source, TarnelTest::AllSolverTypes(), false);
+     },
+     false},
+};
+
+std::ostream& operator<<(std::ostream& out, const MasterState& state)
+{
+    return out << state.name;
+}
+
+class SessionReset : public testing::TestWithParam<MasterState> {};
+
+}  // namespace
+
+TEST_P(SessionReset, CarriesTheMasterMeshAcrossExactlyAndDropsOtherModels)
+{
+    TempDirectory directory;
+    GetParam().build(directory);
+    const std::string before = MasterMeshChecker::Describe(master());
     Mesh temporary(true);
-    gm::option::setNumber("Mesh.SaveAll", 0);
 
     TarnelTest::LogCapture capture;
-    engine.ResetGmshSession();
+    MeshEngineWrapper::getInstance().ResetGmshSession();
 
     const std::string backup = directory.File("DefaultMasterMesh.msh");
-    const std::vector<std::string> expected = {
-        "Performing full GMSH session reset to recover from stuck CTX lock.",
-        "GMSH reset: saved master mesh to " + backup, "GMSH reset: reloaded master mesh from " + backup,
-        "GMSH session reset complete."};
-    const auto records = capture.Records();
-    ASSERT_EQ(records.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(records[i].message, expected[i]);
-        EXPECT_EQ(records[i].location, "Tarnel::MeshEngineWrapper::ResetGmshSession");
+    std::vector<std::string> expected = {"Performing full GMSH session reset to recover from stuck CTX lock.",
+                                         "GMSH reset: saved master mesh to " + backup};
+    if (GetParam().readsBackFromFile) {
+        expected.push_back("GMSH reset: reloaded master mesh from " + backup);
+    } else {
+        expected.push_back("GMSH reset: master mesh reloaded from " + backup +
+                           " differs from the one saved; the reloaded model is discarded.");
+        expected.push_back("GMSH reset: restored master mesh from memory (the backup file did not read back exactly).");
     }
+    expected.push_back("GMSH session reset complete.");
+    std::vector<std::string> logged;
+    for (const LogRecord& record : capture.Records()) logged.push_back(record.message);
+    EXPECT_EQ(logged, expected);
     EXPECT_TRUE(TarnelTest::FileExists(backup));
-    EXPECT_FALSE(engine.DoesMeshExist(temporary));
+    EXPECT_EQ(MasterMeshChecker::Describe(master()), before);
+    EXPECT_MASTER_MESH_CONSISTENT();
+}
+
+INSTANTIATE_TEST_SUITE_P(States, SessionReset, testing::ValuesIn(kStates),
+                         [](const testing::TestParamInfo<MasterState>& info) { return std::string(info.param.name); });
+
+// A master mesh restored from memory is gmsh's master model again: the
+// session options are set anew, new IDs go on from before the reset, and
+// edits and exports reach the model.
+TEST(SessionResetFromMemory, LeavesAMasterMeshThatCanBeEditedAndExported)
+{
+    TempDirectory directory;
+    TarnelTest::BuildBadInputMasterMesh(directory);
+    deleteElements({5});
+    TarnelTest::WriteFile(directory.File("plain"), "");
+    MeshFactory::SetExportDirectory(directory.File("plain") + "/sub");
+    MeshEngineWrapper::getInstance().ResetGmshSession();
+    MeshFactory::SetExportDirectory(directory.Path());
     EXPECT_EQ(TarnelTest::NumberOption("Mesh.SaveAll"), 1.0);
     EXPECT_EQ(TarnelTest::NumberOption("General.Verbosity"), 1.0);
     EXPECT_EQ(TarnelTest::NumberOption("General.Terminal"), 0.0);
+
+    const MeshTransaction added = master().AddElement(2, LINE_2NODE, ElementData{{2, 3}, {2}});
+    ASSERT_EQ(added.createdElements.size(), 5u);
+    EXPECT_EQ(added.createdElements[0], 6);
+    deleteElements({2});
     EXPECT_MASTER_MESH_CONSISTENT();
 
-    // Work goes on after the reset with the same IDs.
-    ComponentMesh second(7, 70, 71, 72, 73);
-    Mesh quads = TarnelTest::SourceMesh(TarnelTest::AddQuadStrip);
-    MasterMesh::getInstance().ExtendComponentMesh(second, quads, TarnelTest::AllSolverTypes(), false);
-    EXPECT_MASTER_MESH_CONSISTENT();
-    EXPECT_EQ(second.GetLastMeshTransaction().createdElements[0], 3);
-    EXPECT_EQ(second.GetLastMeshTransaction().createdNodeRecords[0], 5.0);
-}
-
-TEST(SessionReset, WithoutBackupTheMasterModelStartsEmpty)
-{
-    MeshEngineWrapper& engine = MeshEngineWrapper::getInstance();
-    engine.SetMeshExportPath("/no/such/directory");
-    MasterMesh::getInstance();
-    TarnelTest::LogCapture capture;
-    engine.ResetGmshSession();
-    EXPECT_TRUE(capture.Has(LogLevel::Warn,
-                            "GMSH reset: could not save master mesh (it may be empty). Proceeding with empty reload."));
-    EXPECT_TRUE(capture.Has(LogLevel::Warn, "GMSH reset: no backup found - created empty master mesh model."));
-    EXPECT_TRUE(capture.Has(LogLevel::Info, "GMSH session reset complete."));
-    std::vector<std::string> names;
-    gm::model::list(names);
-    EXPECT_NE(std::find(names.begin(), names.end(), "DefaultMasterMesh"), names.end());
-}
-
-TEST(SessionReset, AnEmptyExportPathPutsTheBackupAtTheRoot)
-{
-    MeshEngineWrapper& engine = MeshEngineWrapper::getInstance();
-    engine.SetMeshExportPath("");
-    MasterMesh::getInstance();
-    TarnelTest::LogCapture capture;
-    engine.ResetGmshSession();
-    const bool saved = capture.Has(LogLevel::Info, "GMSH reset: saved master mesh to /DefaultMasterMesh.msh");
-    const bool refused = capture.Has(
-        LogLevel::Warn, "GMSH reset: could not save master mesh (it may be empty). Proceeding with empty reload.");
-    EXPECT_TRUE(saved || refused);
-    std::remove("/DefaultMasterMesh.msh");
+    ASSERT_TRUE(master().ExportMeshFile(MeshFileFormat::MSH, -1));
+    gm::model::add("reread");
+    gm::open(directory.File("DefaultMasterMesh.msh"));
+    EXPECT_EQ(TarnelTest::ElementCount(), 4u);
 }

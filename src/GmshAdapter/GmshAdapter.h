@@ -122,4 +122,57 @@ void setNumber(const std::string& name, const std::string& option, double value)
 int run(const std::string& name);
 }  // namespace plugin
 
+// ---------------------------------------------------------------- model copies
+
+// The mesh of one model held in memory, so that it can be carried across a
+// finalisation of gmsh without a file. It holds what the library's records
+// refer to: every entity by dimension and tag, the nodes (tags and
+// coordinates) and elements (tags, types and node lists) classified on each,
+// the physical groups with their tags, names and entities, and the largest
+// node and element tags gmsh hands out from. Not copied: geometry (entity
+// boundaries, CAD shapes), parametric node coordinates, options.
+//
+// Invariants: entities are in gmsh's order (by dimension, then tag), so that
+// restoring them in order never refers to an entity not yet made; within an
+// entity, elementTags[k] and elementNodeTags[k] belong to elementTypes[k] and
+// every type appears once; coordinates hold three values per node tag.
+struct ModelCopy {
+    struct Entity {
+        int dim = 0;
+        int tag = 0;
+        std::vector<std::size_t> nodeTags;
+        std::vector<double> coordinates;
+        std::vector<int> elementTypes;
+        std::vector<std::vector<std::size_t>> elementTags;
+        std::vector<std::vector<std::size_t>> elementNodeTags;
+    };
+    struct PhysicalGroup {
+        int dim = 0;
+        int tag = 0;
+        std::string name;
+        std::vector<int> entityTags;
+    };
+
+    std::string name;
+    std::vector<Entity> entities;
+    std::vector<PhysicalGroup> physicalGroups;
+    std::size_t maxNodeTag = 0;
+    std::size_t maxElementTag = 0;
+
+    std::size_t nodeCount() const;
+    std::size_t elementCount() const;
+};
+
+bool operator==(const ModelCopy::Entity& a, const ModelCopy::Entity& b);
+bool operator==(const ModelCopy::PhysicalGroup& a, const ModelCopy::PhysicalGroup& b);
+// Equal when both hold the same mesh in the same order, coordinates bit for bit.
+bool operator==(const ModelCopy& a, const ModelCopy& b);
+inline bool operator!=(const ModelCopy& a, const ModelCopy& b) { return !(a == b); }
+
+// Copies the model of that name; it is current afterwards.
+ModelCopy copyModel(const std::string& name);
+// Adds a model of the copy's name holding the copied mesh and makes it
+// current. It fails when the session already holds a model of that name.
+void restoreModel(const ModelCopy& copy);
+
 }  // namespace Tarnel::GmshAdapter
