@@ -44,7 +44,18 @@ std::string saveBackup(const std::string& masterName, const std::string& backupP
     if (backupPath.empty()) return "no export directory is set";
     try {
         GmshAdapter::model::setCurrent(masterName);
-        GmshAdapter::write(backupPath);
+        // Text files keep 16 significant digits of a coordinate; binary ones
+        // keep them all, so that the reloaded model is the one saved.
+        double binary = 0.0;
+        GmshAdapter::option::getNumber("Mesh.Binary", binary);
+        GmshAdapter::option::setNumber("Mesh.Binary", 1);
+        try {
+            GmshAdapter::write(backupPath);
+        } catch (...) {
+            GmshAdapter::option::setNumber("Mesh.Binary", binary);
+            throw;
+        }
+        GmshAdapter::option::setNumber("Mesh.Binary", binary);
         TARNEL_LOG_INFO("GMSH reset: saved master mesh to " + backupPath, kResetLocation);
         return "";
     } catch (const std::exception& exception) {
