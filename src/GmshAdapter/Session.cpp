@@ -162,7 +162,7 @@ void write(const std::string& fileName)
             ::gmsh::write(fileName);
             return;
         }
-        const PyramidsNamedForAbaqus pyramids;
+        const PyramidsNamedForAbaqus pyramids(fileName);
         ::gmsh::write(fileName);
     });
 }

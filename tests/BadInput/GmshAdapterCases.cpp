@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <unordered_set>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -245,9 +246,36 @@ const BadInputCase kFileCases[] = {
      refusal("node tag 0 is out of range (1 to 2147483647)"), LogLevel::Error, "Failed to load mesh!"},
 };
 
+// ---------------------------------------------------------------- exports
+
+// Exports the master mesh to Abaqus input while it holds a 14-node pyramid
+// (on the master mesh's nodes, in component 2), which is deleted again
+// afterwards.
+std::string exportWith14NodePyramid(const TempDirectory& directory)
+{
+    const std::vector<int> nodes = {1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4, 1, 2};
+    const MeshTransaction added =
+        master().AddElements(2, {PYRAMID_14NODE}, {}, {}, {ElementData{nodes, {1}}}, {},
+                             ElementAttributes({1, 1, 1, 0, 0, 0}, 0.0, 0, NOT_SPECIFIED), false);
+    std::string answer =
+        withLoggedException([] { return Answer(master().ExportMeshFile(MeshFileFormat::INP, -1)); });
+    answer += FileExists(directory.File("DefaultMasterMesh.inp")) ? ", file written" : ", no file";
+    std::unordered_set<int> orphans;
+    master().DeleteElements({added.createdElements.at(0)}, orphans, false);
+    return inDirectory(answer, directory);
+}
+
+const BadInputCase kExportCases[] = {
+    {"AbaqusExportOf14NodePyramid", exportWith14NodePyramid,
+     "false | Unable to write Abaqus input file '<dir>/DefaultMasterMesh.inp': Abaqus has no 14-node pyramid "
+     "(element 6), no file",
+     LogLevel::Error, "Failed to export mesh asset file."},
+};
+
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(Tags, BadInput, ::testing::ValuesIn(kTagCases), BadInputName());
+INSTANTIATE_TEST_SUITE_P(Exports, BadInput, ::testing::ValuesIn(kExportCases), BadInputName());
 INSTANTIATE_TEST_SUITE_P(MshFiles, BadInput, ::testing::ValuesIn(kFileCases), BadInputName());
 
 }  // namespace TarnelTest
