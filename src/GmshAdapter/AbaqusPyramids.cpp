@@ -4,13 +4,18 @@
 // blocks of their volume. The writer does walk every volume's pyramids and
 // only lacks the name, so for the time of the write each pyramid is stood in
 // for by one that carries it: gmsh then writes them itself, in place, in one
-// pass, and no element of the model is lost.
+// pass, and no element of the model is lost. Abaqus has no pyramid of more
+// nodes, so a model that holds one is refused before the write.
 
 #include "GmshAdapter/AbaqusPyramids.h"
+
+#include <string>
 
 #include <GModel.h>
 #include <GRegion.h>
 #include <MPyramid.h>
+
+#include "GmshAdapter/GmshAdapterInternal.h"
 
 namespace Tarnel::GmshAdapter {
 
@@ -24,29 +29,36 @@ public:
     const char* getStringForINP() const override { return kAbaqusPyramid; }
 };
 
-class NamedHighOrderPyramid : public MPyramidN {
-public:
-    using MPyramidN::MPyramidN;
-    const char* getStringForINP() const override { return kAbaqusPyramid; }
-};
-
+// Only 5-node pyramids are written (see refusePyramidsAbaqusLacks).
 MPyramid* namedCopy(MPyramid* pyramid)
 {
     std::vector<MVertex*> vertices;
     pyramid->getVertices(vertices);
-    MPyramid* copy = pyramid->getPolynomialOrder() > 1
-                         ? static_cast<MPyramid*>(new NamedHighOrderPyramid(
-                               vertices, static_cast<char>(pyramid->getPolynomialOrder()),
-                               static_cast<int>(pyramid->getNum()), pyramid->getPartition()))
-                         : new NamedPyramid(vertices, static_cast<int>(pyramid->getNum()), pyramid->getPartition());
+    MPyramid* copy = new NamedPyramid(vertices, static_cast<int>(pyramid->getNum()), pyramid->getPartition());
     copy->setVisibility(pyramid->getVisibility());
     return copy;
 }
 
+constexpr std::size_t kAbaqusPyramidNodes = 5;
+
+void refusePyramidsAbaqusLacks(const std::string& fileName)
+{
+    GModel* model = GModel::current();
+    for (auto region = model->firstRegion(); region != model->lastRegion(); ++region) {
+        for (MPyramid* pyramid : (*region)->pyramids) {
+            if (pyramid->getNumVertices() == kAbaqusPyramidNodes) continue;
+            fail("Unable to write Abaqus input file '" + fileName + "': Abaqus has no " +
+                 std::to_string(pyramid->getNumVertices()) + "-node pyramid (element " +
+                 std::to_string(pyramid->getNum()) + ")");
+        }
+    }
+}
+
 }  // namespace
 
-PyramidsNamedForAbaqus::PyramidsNamedForAbaqus()
+PyramidsNamedForAbaqus::PyramidsNamedForAbaqus(const std::string& fileName)
 {
+    refusePyramidsAbaqusLacks(fileName);
     GModel* model = GModel::current();
     for (auto region = model->firstRegion(); region != model->lastRegion(); ++region) {
         std::vector<MPyramid*>& pyramids = (*region)->pyramids;

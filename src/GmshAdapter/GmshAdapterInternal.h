@@ -1,8 +1,11 @@
 #pragma once
 
+#include <climits>
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <GmshVersion.h>
 
@@ -36,6 +39,21 @@ auto call(Function&& function) -> decltype(function())
         throw lastErrorAsException();
     }
 }
+
+// Node and element tags run from 1 to kLargestTag: the library narrows them
+// to int, and gmsh 4.8 indexes its caches with them narrowed to int, so that
+// a tag outside the range crashes it or names another node or element.
+constexpr std::size_t kLargestTag = INT_MAX;
+
+// The tag as its caller wrote it: a size_t above INT64_MAX came from a
+// negative number.
+std::string tagAsPassed(std::size_t tag);
+
+// Fails with "<kind> tag <tag> is out of range (1 to 2147483647)" for the
+// first tag outside the range; `kind` is "Node" or "Element".
+void checkTagRange(const char* kind, std::size_t tag);
+void checkTagRanges(const char* kind, const std::vector<std::size_t>& tags);
+void checkTagRanges(const char* kind, const std::vector<std::vector<std::size_t>>& tags);
 
 // True the first time `key` is seen in this process: for what is reported
 // once per process.

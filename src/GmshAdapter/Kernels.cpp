@@ -1,11 +1,60 @@
 // The geometry kernels (OpenCASCADE and gmsh's built-in one) and plugins.
 
+#include <string>
+#include <vector>
+
 #include <gmsh.h>
+
+#include <GModel.h>
+#include <GVertex.h>
+#include <MPoint.h>
+#include <Options.h>
+#include <Plugin.h>
+#include <PluginManager.h>
 
 #include "GmshAdapter/GmshAdapter.h"
 #include "GmshAdapter/GmshAdapterInternal.h"
 
 namespace Tarnel::GmshAdapter {
+
+namespace {
+
+double pluginNumber(const std::string& name, const std::string& option)
+{
+    GMSH_Plugin* plugin = PluginManager::instance()->find(name);
+    for (int i = 0; plugin != nullptr && i < plugin->getNbOptions(); ++i) {
+        const StringXNumber* number = plugin->getOption(i);
+        if (number != nullptr && option == number->str) return number->def;
+    }
+    return 0.0;
+}
+
+// gmsh's "Invisible" plugin deletes the invisible elements of volumes, faces
+// and curves only: an invisible point element would stay in the model and in
+// every file written from it. Its nodes stay, as they do for other elements.
+void deleteInvisiblePointElements()
+{
+    GModel* model = GModel::current();
+    bool deleted = false;
+    for (auto point = model->firstVertex(); point != model->lastVertex(); ++point) {
+        std::vector<MPoint*>& elements = (*point)->points;
+        std::vector<MPoint*> kept;
+        kept.reserve(elements.size());
+        for (MPoint* element : elements) {
+            if (element->getVisibility() != 0) {
+                kept.push_back(element);
+                continue;
+            }
+            delete element;
+            deleted = true;
+        }
+        elements.swap(kept);
+    }
+    // The caches of lookups by tag still point to the deleted elements.
+    if (deleted) model->destroyMeshCaches();
+}
+
+}  // namespace
 
 namespace model {
 
@@ -65,6 +114,7 @@ int run(const std::string& name)
     // and the plugins the library runs create no view.
     return call([&] {
         ::gmsh::plugin::run(name);
+        if (name == "Invisible" && pluginNumber(name, "DeleteElements") != 0.0) deleteInvisiblePointElements();
         return -1;
     });
 }

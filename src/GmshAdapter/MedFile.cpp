@@ -438,8 +438,14 @@ private:
             for (std::size_t tag : block.elementTags) largest = std::max(largest, tag);
         std::vector<std::size_t> all;
         for (MedMesh::ElementBlock& block : mesh.elementBlocks) {
-            for (std::size_t& tag : block.elementTags)
-                if (tag == 0) tag = ++largest;
+            for (std::size_t& tag : block.elementTags) {
+                if (tag != 0) continue;
+                // gmsh's tags, as the library's IDs, end where MED's numbers do.
+                if (largest >= static_cast<std::size_t>(std::numeric_limits<med_int>::max()))
+                    failReading("an element without a number would be numbered beyond " +
+                                std::to_string(std::numeric_limits<med_int>::max()));
+                tag = ++largest;
+            }
             all.insert(all.end(), block.elementTags.begin(), block.elementTags.end());
         }
         checkUnique(all, "element");

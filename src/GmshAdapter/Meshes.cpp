@@ -1,5 +1,5 @@
-// Node and element calls that gmsh 4.8 has as 4.11 has them, and the meshing
-// constraints set on entities.
+// Node and element calls that gmsh 4.8 has as 4.11 has them, with their tags
+// checked before gmsh sees them, and the meshing constraints set on entities.
 
 #include <gmsh.h>
 
@@ -23,7 +23,10 @@ void getNodes(std::vector<std::size_t>& nodeTags, std::vector<double>& coord, st
 void addNodes(int dim, int tag, const std::vector<std::size_t>& nodeTags, const std::vector<double>& coord,
               const std::vector<double>& parametricCoord)
 {
-    call([&] { ::gmsh::model::mesh::addNodes(dim, tag, nodeTags, coord, parametricCoord); });
+    call([&] {
+        checkTagRanges("Node", nodeTags);
+        ::gmsh::model::mesh::addNodes(dim, tag, nodeTags, coord, parametricCoord);
+    });
 }
 
 void getElementsByCoordinates(double x, double y, double z, std::vector<std::size_t>& elementTags, int dim,
@@ -36,13 +39,21 @@ void addElements(int dim, int tag, const std::vector<int>& elementTypes,
                  const std::vector<std::vector<std::size_t>>& elementTags,
                  const std::vector<std::vector<std::size_t>>& nodeTags)
 {
-    call([&] { ::gmsh::model::mesh::addElements(dim, tag, elementTypes, elementTags, nodeTags); });
+    call([&] {
+        checkTagRanges("Element", elementTags);
+        checkTagRanges("Node", nodeTags);
+        ::gmsh::model::mesh::addElements(dim, tag, elementTypes, elementTags, nodeTags);
+    });
 }
 
 void addElementsByType(int tag, int elementType, const std::vector<std::size_t>& elementTags,
                        const std::vector<std::size_t>& nodeTags)
 {
-    call([&] { ::gmsh::model::mesh::addElementsByType(tag, elementType, elementTags, nodeTags); });
+    call([&] {
+        checkTagRanges("Element", elementTags);
+        checkTagRanges("Node", nodeTags);
+        ::gmsh::model::mesh::addElementsByType(tag, elementType, elementTags, nodeTags);
+    });
 }
 
 void setTransfiniteCurve(int tag, int numNodes, const std::string& meshType, double coef)

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <map>
 
 #include <gmsh.h>
@@ -30,11 +29,6 @@ namespace Tarnel::GmshAdapter::model {
 
 namespace {
 
-std::string formatTag(std::size_t tag)
-{
-    return std::to_string(tag);
-}
-
 // Distance test of a point against a curve, with the curve's own tolerance
 // when it is an OpenCASCADE edge and gmsh's geometry tolerance otherwise.
 bool curveContainsPoint(GEdge* curve, double x, double y, double z)
@@ -55,10 +49,14 @@ bool curveContainsPoint(GEdge* curve, double x, double y, double z)
     return std::sqrt(dx * dx + dy * dy + dz * dz) <= geometryTolerance;
 }
 
-MElement* elementByTag(std::size_t tag)
+// The element of the current model with this tag; fails for a tag out of
+// range or of no element.
+MElement* knownElement(std::size_t tag)
 {
-    if (tag > static_cast<std::size_t>(std::numeric_limits<int>::max())) return nullptr;
-    return GModel::current()->getMeshElementByTag(static_cast<int>(tag));
+    checkTagRange("Element", tag);
+    MElement* element = GModel::current()->getMeshElementByTag(static_cast<int>(tag));
+    if (element == nullptr) fail("Unknown element " + tagAsPassed(tag));
+    return element;
 }
 
 double elementQuality(MElement* element, const std::string& qualityName)
@@ -143,10 +141,10 @@ void getNode(std::size_t nodeTag, std::vector<double>& coord, std::vector<double
              int& tag)
 {
     call([&] {
+        checkTagRange("Node", nodeTag);
         ::gmsh::model::mesh::getNode(nodeTag, coord, parametricCoord);
         dim = -1;
         tag = -1;
-        if (nodeTag > static_cast<std::size_t>(std::numeric_limits<int>::max())) return;
         MVertex* vertex = GModel::current()->getMeshVertexByTag(static_cast<int>(nodeTag));
         if (vertex != nullptr && vertex->onWhat() != nullptr) {
             dim = vertex->onWhat()->dim();
@@ -202,9 +200,8 @@ void getElements(std::vector<int>& elementTypes, std::vector<std::vector<std::si
 void getElement(std::size_t elementTag, int& elementType, std::vector<std::size_t>& nodeTags, int& dim, int& tag)
 {
     call([&] {
+        MElement* element = knownElement(elementTag);
         ::gmsh::model::mesh::getElement(elementTag, elementType, nodeTags);
-        MElement* element = elementByTag(elementTag);
-        if (element == nullptr) fail("Unknown element " + formatTag(elementTag));
         findElementEntity(element, dim, tag);
     });
 }
@@ -246,22 +243,20 @@ void getElementQualities(const std::vector<std::size_t>& elementTags, std::vecto
         } else {
             elementsQuality.assign(elementTags.size(), 0.0);
         }
-        for (std::size_t k = begin; k < end; ++k) {
-            MElement* element = elementByTag(elementTags[k]);
-            if (element == nullptr) fail("Unknown element " + formatTag(elementTags[k]));
-            elementsQuality[k] = elementQuality(element, qualityName);
-        }
+        for (std::size_t k = begin; k < end; ++k)
+            elementsQuality[k] = elementQuality(knownElement(elementTags[k]), qualityName);
     });
 }
 
 void setVisibility(const std::vector<std::size_t>& elementTags, int value)
 {
     call([&] {
-        for (std::size_t tag : elementTags) {
-            MElement* element = elementByTag(tag);
-            if (element == nullptr) fail("Unknown element " + formatTag(tag));
-            element->setVisibility(static_cast<char>(value));
-        }
+        // Every tag is looked up before any element changes, so that a bad
+        // tag leaves the model as it was.
+        std::vector<MElement*> elements;
+        elements.reserve(elementTags.size());
+        for (std::size_t tag : elementTags) elements.push_back(knownElement(tag));
+        for (MElement* element : elements) element->setVisibility(static_cast<char>(value));
     });
 }
 

@@ -20,6 +20,7 @@
 #include "GmshAdapter/GmshAdapter.h"
 #include "GmshAdapter/GmshAdapterInternal.h"
 #include "GmshAdapter/MedMesh.h"
+#include "GmshAdapter/MshFileCheck.h"
 #include "Internal/LogMacros.h"
 
 namespace Tarnel::GmshAdapter {
@@ -141,10 +142,12 @@ void open(const std::string& fileName)
         // 4.8 ignores a file it cannot open; 4.11 reports it.
         std::error_code error;
         if (!std::filesystem::is_regular_file(fileName, error)) fail("Unable to open file '" + fileName + "'");
-        if (adapterHandlesFile(fileName))
+        if (adapterHandlesFile(fileName)) {
             med::openAsModel(med::readMedFile(fileName), fileName);
-        else
-            ::gmsh::open(fileName);
+            return;
+        }
+        if (msh::isMshFile(fileName)) msh::checkTags(fileName);
+        ::gmsh::open(fileName);
     });
 }
 
@@ -159,7 +162,7 @@ void write(const std::string& fileName)
             ::gmsh::write(fileName);
             return;
         }
-        const PyramidsNamedForAbaqus pyramids;
+        const PyramidsNamedForAbaqus pyramids(fileName);
         ::gmsh::write(fileName);
     });
 }
