@@ -22,6 +22,17 @@ std::string nextTemporaryModelName()
     return "tmpmesh_" + std::to_string(++counter);
 }
 
+bool currentModelHasElements()
+{
+    std::vector<int> types;
+    std::vector<std::vector<std::size_t>> elementTags;
+    std::vector<std::vector<std::size_t>> nodeTags;
+    GmshAdapter::model::mesh::getElements(types, elementTags, nodeTags, -1, -1);
+    for (const auto& tags : elementTags)
+        if (!tags.empty()) return true;
+    return false;
+}
+
 }  // namespace
 
 Mesh::Mesh(bool createModel)
@@ -59,6 +70,13 @@ bool Mesh::LoadMesh(std::string directory, MeshFileFormat format)
         sourceMeshFormat = format;
         sourceMeshPath = path;
         GmshAdapter::open(path);
+        if (!currentModelHasElements()) {
+            // gmsh reads an empty file without complaint into a model of its
+            // own, which would otherwise stay behind holding nothing.
+            GmshAdapter::model::remove();
+            TARNEL_LOG_ERROR("Mesh file holds no mesh: " + path, "Tarnel::Mesh::LoadMesh");
+            return false;
+        }
         TARNEL_LOG_DEBUG("LoadMesh loaded mesh from " + path, "Tarnel::Mesh::LoadMesh");
         modelName = fileName;
         return true;
