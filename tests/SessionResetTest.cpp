@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -70,18 +69,4 @@ TEST(SessionReset, WithoutBackupTheMasterModelStartsEmpty)
     std::vector<std::string> names;
     gm::model::list(names);
     EXPECT_NE(std::find(names.begin(), names.end(), "DefaultMasterMesh"), names.end());
-}
-
-TEST(SessionReset, AnEmptyExportPathPutsTheBackupAtTheRoot)
-{
-    MeshEngineWrapper& engine = MeshEngineWrapper::getInstance();
-    engine.SetMeshExportPath("");
-    MasterMesh::getInstance();
-    TarnelTest::LogCapture capture;
-    engine.ResetGmshSession();
-    const bool saved = capture.Has(LogLevel::Info, "GMSH reset: saved master mesh to /DefaultMasterMesh.msh");
-    const bool refused = capture.Has(
-        LogLevel::Warn, "GMSH reset: could not save master mesh (it may be empty). Proceeding with empty reload.");
-    EXPECT_TRUE(saved || refused);
-    std::remove("/DefaultMasterMesh.msh");
 }
