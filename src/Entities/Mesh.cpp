@@ -1,8 +1,10 @@
 #include "Entities/Mesh.h"
 
 #include <atomic>
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "Diagnostics/MorvaneException.h"
@@ -22,15 +24,15 @@ std::string nextTemporaryModelName()
     return "tmpmesh_" + std::to_string(++counter);
 }
 
-bool currentModelHasElements()
+// A regular file with nothing but blanks in it (a directory is not one).
+bool isBlankFile(const std::string& path)
 {
-    std::vector<int> types;
-    std::vector<std::vector<std::size_t>> elementTags;
-    std::vector<std::vector<std::size_t>> nodeTags;
-    GmshAdapter::model::mesh::getElements(types, elementTags, nodeTags, -1, -1);
-    for (const auto& tags : elementTags)
-        if (!tags.empty()) return true;
-    return false;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
+    std::ifstream file(path, std::ios::binary);
+    for (char c = 0; file.get(c);)
+        if (!std::isspace(static_cast<unsigned char>(c))) return false;
+    return file.eof();
 }
 
 }  // namespace
@@ -65,18 +67,17 @@ bool Mesh::LoadMesh(std::string directory, MeshFileFormat format)
     const std::string path = directory + "/" + fileName + GetMeshFileExtension(format);
     std::error_code error;
     if (!std::filesystem::exists(path, error)) throw MorvaneException(std::string("Mesh file does not exist: ") + path);
+    // gmsh reads an empty file without complaint, as an empty mesh, into a
+    // model of its own: it is refused before gmsh sees it.
+    if (isBlankFile(path)) {
+        TARNEL_LOG_ERROR("Mesh file holds no mesh: " + path, "Tarnel::Mesh::LoadMesh");
+        return false;
+    }
     try {
         MeshEngineWrapper::getInstance().ActivateMesh(*this);
         sourceMeshFormat = format;
         sourceMeshPath = path;
         GmshAdapter::open(path);
-        if (!currentModelHasElements()) {
-            // gmsh reads an empty file without complaint into a model of its
-            // own, which would otherwise stay behind holding nothing.
-            GmshAdapter::model::remove();
-            TARNEL_LOG_ERROR("Mesh file holds no mesh: " + path, "Tarnel::Mesh::LoadMesh");
-            return false;
-        }
         TARNEL_LOG_DEBUG("LoadMesh loaded mesh from " + path, "Tarnel::Mesh::LoadMesh");
         modelName = fileName;
         return true;

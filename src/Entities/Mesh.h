@@ -38,8 +38,8 @@ public:
     void ClearMesh();
     // Reads directory/<file name><extension> into a model named after the
     // file name. Throws MorvaneException for an unknown format or a missing
-    // file; returns false when gmsh cannot read it or it holds no elements
-    // (no model is then left for the file).
+    // file; returns false (logged) when the file is blank or gmsh cannot
+    // read it.
     bool LoadMesh(std::string directory, MeshFileFormat format);
     // Writes the model to directory/<file name><extension> and returns the
     // path, or "" without a directory. gmsh failures propagate.

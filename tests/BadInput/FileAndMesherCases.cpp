@@ -113,7 +113,7 @@ std::function<std::string(const TempDirectory&)> loadOfAnEmptyFile(const std::st
     return [=](const TempDirectory& directory) {
         return insideDirectory(directory, [&] {
             WriteFile("empty" + extension, "");
-            Mesh mesh(true);
+            Mesh mesh;
             mesh.SetFileName("empty");
             return Answer(mesh.LoadMesh(".", format));
         });
