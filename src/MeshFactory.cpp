@@ -11,6 +11,13 @@ namespace {
 
 const std::string kLogSource = "MeshFactory";
 
+// A null handle holds no shape: the mesher refuses it as it refuses a null
+// shape.
+TopoDS_Shape shapeOf(const opencascade::handle<GEOM_Object>& geometry)
+{
+    return geometry.IsNull() ? TopoDS_Shape() : geometry->GetValue();
+}
+
 }  // namespace
 
 MeshFactory::MeshFactory()
@@ -22,7 +29,7 @@ MeshFactory::~MeshFactory() = default;
 
 void MeshFactory::Create1DMesh(Mesh& mesh, opencascade::handle<GEOM_Object>& geometry, Mesh1DSettings settings)
 {
-    TopoDS_Shape shape = geometry->GetValue();
+    TopoDS_Shape shape = shapeOf(geometry);
     Mesher1D mesher(mesh, shape);
     mesher.ComputeMesh(settings);
 }
@@ -30,7 +37,7 @@ void MeshFactory::Create1DMesh(Mesh& mesh, opencascade::handle<GEOM_Object>& geo
 void MeshFactory::Create2DMesh(Mesh& mesh, opencascade::handle<GEOM_Object>& geometry, Mesh2DSettings settings,
                                bool remesh)
 {
-    TopoDS_Shape shape = geometry->GetValue();
+    TopoDS_Shape shape = shapeOf(geometry);
     MeshEngineWrapper::getInstance();
     Mesher2D mesher(mesh, shape);
     const MeshingResult result = remesh ? mesher.ComputeRemesh(settings) : mesher.ComputeMesh(settings);

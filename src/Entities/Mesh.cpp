@@ -1,8 +1,10 @@
 #include "Entities/Mesh.h"
 
 #include <atomic>
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "Diagnostics/MorvaneException.h"
@@ -20,6 +22,17 @@ std::string nextTemporaryModelName()
 {
     static std::atomic<std::uint32_t> counter{0};
     return "tmpmesh_" + std::to_string(++counter);
+}
+
+// A regular file with nothing but blanks in it (a directory is not one).
+bool isBlankFile(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
+    std::ifstream file(path, std::ios::binary);
+    for (char c = 0; file.get(c);)
+        if (!std::isspace(static_cast<unsigned char>(c))) return false;
+    return file.eof();
 }
 
 }  // namespace
@@ -54,6 +67,12 @@ bool Mesh::LoadMesh(std::string directory, MeshFileFormat format)
     const std::string path = directory + "/" + fileName + GetMeshFileExtension(format);
     std::error_code error;
     if (!std::filesystem::exists(path, error)) throw MorvaneException(std::string("Mesh file does not exist: ") + path);
+    // gmsh reads an empty file without complaint, as an empty mesh, into a
+    // model of its own: it is refused before gmsh sees it.
+    if (isBlankFile(path)) {
+        TARNEL_LOG_ERROR("Mesh file holds no mesh: " + path, "Tarnel::Mesh::LoadMesh");
+        return false;
+    }
     try {
         MeshEngineWrapper::getInstance().ActivateMesh(*this);
         sourceMeshFormat = format;

@@ -38,7 +38,8 @@ public:
     void ClearMesh();
     // Reads directory/<file name><extension> into a model named after the
     // file name. Throws MorvaneException for an unknown format or a missing
-    // file; returns false when gmsh cannot read it.
+    // file; returns false (logged) when the file is blank or gmsh cannot
+    // read it.
     bool LoadMesh(std::string directory, MeshFileFormat format);
     // Writes the model to directory/<file name><extension> and returns the
     // path, or "" without a directory. gmsh failures propagate.

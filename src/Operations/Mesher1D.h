@@ -14,7 +14,9 @@ public:
     // A null shape makes the mesher invalid (logged).
     Mesher1D(Mesh& mesh, TopoDS_Shape& shape);
 
-    // Success, or Failed (logged, and gmsh's text stored on the mesh).
+    // Success, or Failed (logged, and gmsh's text stored on the mesh). A size
+    // that is not a positive finite number, too many elements for the
+    // settings' maximum or no export directory fail before gmsh starts.
     MeshingResult ComputeMesh(Mesh1DSettings settings);
     Mesh GetAssociatedMesh() const;
 

@@ -1,11 +1,13 @@
 #include "Operations/Mesher2D.h"
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "GmshAdapter/GmshAdapter.h"
 #include "Internal/LogMacros.h"
 #include "MeshEngineWrapper.h"
+#include "Operations/MeshingLimits.h"
 #include "Operations/ShapeTransfer.h"
 
 namespace Tarnel {
@@ -101,6 +103,20 @@ void makeSurfacesTransfiniteQuadrangles()
     }
 }
 
+// Why the request is refused before gmsh sees it; "" when it may go ahead. A
+// negative size reaches gmsh, which refuses it with its own message.
+std::string refusalOf(const TopoDS_Shape& shape, const Mesh2DSettings& settings)
+{
+    const double size = settings.GetElementSize();
+    const bool leftToGmsh = size < 0.0 && std::isfinite(size);
+    std::string refusal = leftToGmsh ? "" : MeshingLimits::SizeRefusal(size);
+    if (refusal.empty() && !leftToGmsh)
+        refusal = MeshingLimits::FaceCountRefusal(shape, size, singlePrecision(size * 0.8),
+                                                  settings.GetMaximumElementCount());
+    if (refusal.empty()) refusal = ShapeTransferRefusal();
+    return refusal;
+}
+
 std::size_t countElements()
 {
     std::vector<int> types;
@@ -127,6 +143,14 @@ Mesh Mesher2D::GetAssociatedMesh() const
     return mesh;
 }
 
+// Nothing has reached gmsh yet, so there is no session to recover.
+MeshingResult Mesher2D::_refused(const std::string& refusal, const char* location)
+{
+    TARNEL_LOG_ERROR(refusal, location);
+    mesh.SetErrorMessage(refusal);
+    return MeshingResult::Failed;
+}
+
 MeshingResult Mesher2D::_failed(const std::exception& exception, const char* location)
 {
     TARNEL_LOG_EXCEPTION("Failed to create 2D mesh!", exception, location);
@@ -148,6 +172,8 @@ MeshingResult Mesher2D::ComputeMesh(Mesh2DSettings settings)
                         " recombineAll=" + std::to_string(static_cast<int>(settings.GetRecombineAll())) +
                         " edgeSeeds=" + std::to_string(seeds.size()),
                     kMeshLocation);
+    const std::string refusal = refusalOf(shape, settings);
+    if (!refusal.empty()) return _refused(refusal, kMeshLocation);
     try {
         MeshEngineWrapper::getInstance().ActivateMesh(mesh);
         setSessionDefaults();
@@ -177,6 +203,8 @@ MeshingResult Mesher2D::ComputeMesh(Mesh2DSettings settings)
 MeshingResult Mesher2D::ComputeRemesh(Mesh2DSettings settings)
 {
     if (!isValid) return MeshingResult::Failed;
+    const std::string refusal = refusalOf(shape, settings);
+    if (!refusal.empty()) return _refused(refusal, "Tarnel::Mesher2D::ComputeRemesh");
     try {
         MeshEngineWrapper::getInstance().ActivateMesh(mesh);
         TransferShapeToGmsh(shape, ShapeTransferVariant::Face);

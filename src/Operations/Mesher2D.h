@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <TopoDS_Shape.hxx>
 
 #include "Entities/Mesh.h"
@@ -11,7 +13,9 @@ namespace Tarnel {
 // quadrangles, and marks the mesh so that only its 2D elements are placed.
 // Lives for one call; the caller keeps the mesh and the shape alive
 // meanwhile. A failed run stores gmsh's text on the mesh and resets the gmsh
-// session around the master mesh.
+// session around the master mesh; a request refused before gmsh starts (a
+// size that is zero or not finite, too many elements for the settings'
+// maximum, no export directory) stores the reason and leaves gmsh alone.
 class Mesher2D {
 public:
     // A null shape makes the mesher invalid (logged).
@@ -28,6 +32,7 @@ public:
     Mesh GetAssociatedMesh() const;
 
 private:
+    MeshingResult _refused(const std::string& refusal, const char* location);
     MeshingResult _failed(const std::exception& exception, const char* location);
 
     TopoDS_Shape& shape;

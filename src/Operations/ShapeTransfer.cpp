@@ -76,8 +76,16 @@ double GreatestRatio(const std::array<double, 6>& ratios)
     return greatest;
 }
 
+std::string ShapeTransferRefusal()
+{
+    if (!MeshEngineWrapper::getInstance().GetMeshExportPath().empty()) return "";
+    return "Export directory was not set, we are not writing out the shape for gmsh (tmp_mesh.step)!";
+}
+
 void TransferShapeToGmsh(TopoDS_Shape& shape, ShapeTransferVariant variant)
 {
+    const std::string refusal = ShapeTransferRefusal();
+    if (!refusal.empty()) throw std::runtime_error(refusal);
     MeshEngineWrapper& engine = MeshEngineWrapper::getInstance();
     Handle(GEOM_Object) object = STEPPlugin_IOperations(engine.GetGeomEngine())._copyShape(shape);
     Box reference;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include <TopoDS_Shape.hxx>
 
@@ -20,6 +21,11 @@ enum class ShapeTransferVariant { Edge, Face };
 // caller synchronises afterwards. GEOM, geometry-service and gmsh failures
 // propagate as exceptions.
 void TransferShapeToGmsh(TopoDS_Shape& shape, ShapeTransferVariant variant);
+
+// Why no shape can be transferred now, "" when one can: without an export
+// directory the STEP file would land at the filesystem root. The transfer
+// throws it as a std::runtime_error; the meshers ask first.
+std::string ShapeTransferRefusal();
 
 // The ratio of a gmsh box end to the geometry's: both rounded to 7 decimals,
 // the quotient rounded to 3 decimals (halves away from zero); an infinite

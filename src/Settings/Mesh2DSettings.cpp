@@ -35,6 +35,7 @@ float Mesh2DSettings::GetRecombineMinimumQuality() const { return recombineMinim
 RecombineNodePositioning Mesh2DSettings::GetRecombineNodePositioning() const { return recombineNodePositioning; }
 int Mesh2DSettings::GetRecombineOptimizeTopology() const { return recombineOptimizeTopology; }
 std::vector<EdgeSeedingParameters> Mesh2DSettings::GetEdgeSeedingParameters() const { return edgeSeedingParameters; }
+std::size_t Mesh2DSettings::GetMaximumElementCount() const { return maximumElementCount; }
 
 void Mesh2DSettings::SetElementSize(double size) { elementSize = size; }
 void Mesh2DSettings::SetElementOrder(MeshElementOrder order) { elementOrder = order; }
@@ -49,5 +50,7 @@ void Mesh2DSettings::SetEdgeSeedingParameters(std::vector<EdgeSeedingParameters>
 {
     edgeSeedingParameters = std::move(seeds);
 }
+
+void Mesh2DSettings::SetMaximumElementCount(std::size_t count) { maximumElementCount = count; }
 
 }  // namespace Tarnel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "Settings/EdgeSeedingParameters.h"
@@ -14,6 +15,14 @@ namespace Tarnel {
 // Algorithm and recombination algorithm are fixed at construction.
 class Mesh2DSettings {
 public:
+    // The 2D mesher refuses a request whose estimated element count is
+    // above the maximum before gmsh starts: a size far too small for the face
+    // would otherwise hold the host for hours. The estimate counts triangles
+    // of the smallest size gmsh is given, about twice what gmsh makes; ten
+    // million estimated (some five million triangles) take gmsh minutes and
+    // gigabytes, five times the meshes the master mesh is measured with.
+    static constexpr std::size_t kDefaultMaximumElementCount = 10000000;
+
     Mesh2DSettings(double elementSize, MeshElementOrder order, Mesh2DAlgorithmChoice algorithm,
                    RecombineAll recombineAll, RecombinationAlgorithm recombinationAlgorithm,
                    float recombineMinimumQuality, RecombineNodePositioning nodePositioning,
@@ -33,6 +42,7 @@ public:
     RecombineNodePositioning GetRecombineNodePositioning() const;
     int GetRecombineOptimizeTopology() const;
     std::vector<EdgeSeedingParameters> GetEdgeSeedingParameters() const;
+    std::size_t GetMaximumElementCount() const;
 
     void SetElementSize(double size);
     void SetElementOrder(MeshElementOrder order);
@@ -41,6 +51,7 @@ public:
     void SetRecombineNodePositioning(RecombineNodePositioning positioning);
     void SetRecombineOptimizeTopology(int passes);
     void SetEdgeSeedingParameters(std::vector<EdgeSeedingParameters> seeds);
+    void SetMaximumElementCount(std::size_t count);
 
 private:
     double elementSize;
@@ -52,6 +63,7 @@ private:
     RecombineNodePositioning recombineNodePositioning;
     int recombineOptimizeTopology;
     std::vector<EdgeSeedingParameters> edgeSeedingParameters;
+    std::size_t maximumElementCount = kDefaultMaximumElementCount;
 };
 
 }  // namespace Tarnel

@@ -17,24 +17,26 @@ TEST(FileTools, DirectoryAboveUsesTheLastSeparatorOfEitherKind)
     EXPECT_EQ(FileTools::GetDirectoryAbove("C:\\a\\b.txt"), "C:\\a");
     EXPECT_EQ(FileTools::GetDirectoryAbove("/x"), "");
     EXPECT_EQ(FileTools::GetDirectoryAbove("a/b\\c"), "a/b");
-    EXPECT_EQ(FileTools::GetDirectoryAbove("C:/models/run1/mesh"), "C:/models/run1");
     EXPECT_EQ(FileTools::GetDirectoryAbove("mesh"), "");
 }
 
-TEST(FileTools, RenameMovesTheFileWithinItsDirectory)
+TEST(FileTools, RenameMovesTheFileWithinItsDirectoryAndDeleteRemovesIt)
 {
     TarnelTest::TempDirectory directory;
     WriteFile(directory.File("a.msh"), "content");
     EXPECT_EQ(FileTools::RenameFile(directory.File("a.msh"), "b.msh", false), directory.File("b.msh"));
     EXPECT_FALSE(FileExists(directory.File("a.msh")));
     EXPECT_EQ(ReadFile(directory.File("b.msh")), "content");
+    EXPECT_TRUE(FileTools::DeleteFileByPath(directory.File("b.msh")));
+    EXPECT_FALSE(FileExists(directory.File("b.msh")));
 }
 
-TEST(FileTools, CopyKeepsTheOldFileWithEqualContent)
+TEST(FileTools, CopyKeepsTheOldFileAndReplacesTheNewOne)
 {
     TarnelTest::TempDirectory directory;
     const std::string content("binary\0content\r\n", 16);
     WriteFile(directory.File("a.msh"), content);
+    WriteFile(directory.File("b.msh"), "an older and longer content");
     EXPECT_EQ(FileTools::RenameFile(directory.File("a.msh"), "b.msh", true), directory.File("b.msh"));
     EXPECT_EQ(ReadFile(directory.File("a.msh")), content);
     EXPECT_EQ(ReadFile(directory.File("b.msh")), content);
@@ -58,21 +60,11 @@ TEST(FileTools, BareFileNamesRenameInTheCurrentDirectory)
 TEST(FileTools, FailuresAreLoggedAndReturnedEmpty)
 {
     TarnelTest::LogCapture capture;
-    EXPECT_EQ(FileTools::RenameFile("/no/such/dir/a.msh", "b.msh", true), "");
     EXPECT_EQ(FileTools::RenameFile("/no/such/dir/a.msh", "b.msh", false), "");
     EXPECT_FALSE(FileTools::DeleteFileByPath("/no/such/dir/a.msh"));
-    EXPECT_TRUE(capture.Has(LogLevel::Error, "Error opening file for copying!"));
     EXPECT_TRUE(capture.Has(LogLevel::Error, "Error renaming file!"));
     EXPECT_EQ(capture.Find(LogLevel::Error, "Error deleting file: /no/such/dir/a.msh").location,
               "Tarnel::FileTools::DeleteFileByPath");
-}
-
-TEST(FileTools, DeleteFileByPathRemovesTheFile)
-{
-    TarnelTest::TempDirectory directory;
-    WriteFile(directory.File("gone.txt"), "x");
-    EXPECT_TRUE(FileTools::DeleteFileByPath(directory.File("gone.txt")));
-    EXPECT_FALSE(FileExists(directory.File("gone.txt")));
 }
 
 TEST(FileTools, DeleteDirectoryRecursively)

@@ -115,8 +115,16 @@ void ComponentMesh::WriteMeshAssetFile()
     std::future<void> job = std::async(std::launch::async, [this] {
         std::string path;
         try {
+            const std::string directory = MeshEngineWrapper::getInstance().GetMeshExportPath();
+            // Without a directory the path would name the filesystem root.
+            if (directory.empty()) {
+                TARNEL_LOG_ERROR("Export directory was not set, we are not writing out the mesh asset file " +
+                                     fileName + ".mshp!",
+                                 kJobLocation);
+                return;
+            }
             MeshEngineWrapper::getInstance().ActivateMasterMesh();
-            path = MeshEngineWrapper::getInstance().GetMeshExportPath() + "/" + fileName + ".mshp";
+            path = directory + "/" + fileName + ".mshp";
             AssetFile file(path);
             if (IsComponentMeshEmpty()) {
                 TARNEL_LOG_INFO("Will not write out asset file for " + path + " because it is an empty reference.",

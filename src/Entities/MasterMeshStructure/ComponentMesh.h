@@ -44,7 +44,8 @@ public:
     std::vector<Element> GetAllElements() override;
 
     // Writes "<export path>/<file name>.mshp" on a pool thread and returns when
-    // it is written. Failures inside the writing job are logged, not thrown.
+    // it is written. Failures inside the writing job are logged, not thrown;
+    // without an export path nothing is written.
     void WriteMeshAssetFile();
 
 private:

@@ -132,7 +132,8 @@ public:
     // ----- export and quality
     // Writes the whole master mesh to "<export path>/DefaultMasterMesh<extension>";
     // Abaqus input gets its pyramids as degenerate reduced hexahedra. A
-    // component ID other than -1 writes nothing. False on failure (logged).
+    // component ID other than -1 writes nothing. False on failure (logged),
+    // and without an export path.
     bool ExportMeshFile(MeshFileFormat format, int componentId);
     // The triangles and quadrangles among `elementIds` (every surface element
     // when empty) whose quality lies strictly beyond the threshold.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <regex>
 #include <sstream>
+#include <system_error>
 
 #include "Diagnostics/MorvaneException.h"
 #include "GmshAdapter/GmshAdapter.h"
@@ -103,7 +104,10 @@ std::string readWholeFile(std::ifstream& input)
 
 bool _convertPyramidElementsToReducedHexInAbaqusInp(const std::string& path)
 {
-    std::ifstream input(path, std::ios::binary);
+    // A directory opens as a stream here but has no size to read.
+    std::error_code notRegular;
+    std::ifstream input;
+    if (std::filesystem::is_regular_file(path, notRegular)) input.open(path, std::ios::binary);
     if (!input.is_open()) {
         TARNEL_LOG_ERROR("Failed to open Abaqus INP file for post-processing: " + path, kConvertLocation);
         return false;
@@ -205,8 +209,12 @@ bool MasterMesh::ExportMeshFile(MeshFileFormat format, int componentId)
     try {
         MeshEngineWrapper::getInstance().ActivateMasterMesh();
         if (componentId != -1) return true;
-        const std::string path =
-            MeshEngineWrapper::getInstance().GetMeshExportPath() + "/" + fileName + GetMeshFileExtension(format);
+        const std::string extension = GetMeshFileExtension(format);
+        const std::string directory = MeshEngineWrapper::getInstance().GetMeshExportPath();
+        // Without a directory the path would name the filesystem root.
+        if (directory.empty())
+            throw MorvaneException("Export directory was not set, we are not exporting the master mesh!");
+        const std::string path = directory + "/" + fileName + extension;
         GmshAdapter::write(path);
         if (format == MeshFileFormat::INP && !_convertPyramidElementsToReducedHexInAbaqusInp(path))
             throw MorvaneException("Failed to post-process Abaqus INP export.");

@@ -14,7 +14,10 @@ const std::string kLogSource = "Entities/MasterMeshStructure/NodeRepository";
 
 }  // namespace
 
-NodeRepository::NodeRepository(const std::string& directory) : AssetFile(directory + "/AllActiveNodes.mshp") {}
+NodeRepository::NodeRepository(const std::string& directory)
+    : AssetFile(directory + "/AllActiveNodes.mshp"), hasDirectory(!directory.empty())
+{
+}
 
 NodeSet* NodeRepository::GetActiveNodes()
 {
@@ -45,6 +48,12 @@ void NodeRepository::ActivateNodeIds(const std::vector<int>& addedIds)
 
 void NodeRepository::WriteOutAssetFile()
 {
+    if (!hasDirectory) {
+        TARNEL_LOG_ERROR("Export directory was not set when the master mesh was created, we are not writing out "
+                         "AllActiveNodes.mshp!",
+                         "Tarnel::NodeRepository::WriteOutAssetFile");
+        return;
+    }
     MeshEngineWrapper::getInstance().ActivateMasterMesh();
     const std::unordered_set<int> activeIds = activeNodes.GetNodeIds();
 
@@ -78,7 +87,7 @@ void NodeRepository::WriteOutAssetFile()
 
 void NodeRepository::Clear()
 {
-    ClearFile();
+    if (hasDirectory) ClearFile();
     removedNodes = NodeSet();
     activeNodes = NodeSet();
 }

@@ -19,7 +19,8 @@ namespace Tarnel {
 class NodeRepository : public AssetFile {
 public:
     // The asset file is directory + "/AllActiveNodes.mshp"; the directory is
-    // not created here.
+    // not created here. Without a directory the file is never touched: its
+    // path would name the filesystem root.
     explicit NodeRepository(const std::string& directory);
 
     NodeSet* GetActiveNodes();
@@ -32,13 +33,15 @@ public:
     // Activates the IDs: ModifyNodeIds(addedIds, {}) without building a set.
     void ActivateNodeIds(const std::vector<int>& addedIds);
     // Writes the active nodes with their coordinates, read from the master
-    // model. gmsh failures propagate.
+    // model; refused (logged) without a directory. gmsh failures propagate.
     void WriteOutAssetFile();
     void Clear();
 
 private:
     NodeSet removedNodes;
     NodeSet activeNodes;
+    // False when constructed without a directory.
+    bool hasDirectory;
 };
 
 }  // namespace Tarnel

@@ -228,11 +228,3 @@ TEST(AbaqusPyramidRewrite, AFileWithoutPyramidsIsLeftUntouched)
     EXPECT_EQ(ReadFile(path), content);
     EXPECT_TRUE(capture.Records().empty());
 }
-
-TEST(AbaqusPyramidRewrite, AMissingFileIsReported)
-{
-    TarnelTest::LogCapture capture;
-    EXPECT_FALSE(_convertPyramidElementsToReducedHexInAbaqusInp("/no/such/model.inp"));
-    EXPECT_TRUE(capture.Has(LogLevel::Error,
-                            "Failed to open Abaqus INP file for post-processing: /no/such/model.inp"));
-}
