@@ -1,5 +1,6 @@
 #include "Entities/Mesh.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cstdint>
@@ -79,12 +80,32 @@ bool Mesh::LoadMesh(std::string directory, MeshFileFormat format)
         sourceMeshPath = path;
         GmshAdapter::open(path);
         TARNEL_LOG_DEBUG("LoadMesh loaded mesh from " + path, "Tarnel::Mesh::LoadMesh");
-        modelName = fileName;
+        modelName = _nameLoadedModel(path);
         return true;
     } catch (const std::exception& exception) {
         TARNEL_LOG_EXCEPTION("Failed to load mesh!", exception, "Tarnel::Mesh::LoadMesh");
         return false;
     }
+}
+
+// gmsh names the model it reads after the file, even when a model of that
+// name exists: last session's "DefaultMasterMesh.msh", or a file loaded
+// twice. Two models of one name cannot be told apart, and placing one would
+// take the other, the master mesh's own model included; so the loaded model
+// gets a name of its own.
+std::string Mesh::_nameLoadedModel(const std::string& path)
+{
+    std::vector<std::string> names;
+    GmshAdapter::model::list(names);
+    if (std::count(names.begin(), names.end(), fileName) < 2) return fileName;
+    std::string unique;
+    for (int suffix = 2; unique.empty() || std::count(names.begin(), names.end(), unique) != 0; ++suffix)
+        unique = fileName + "_" + std::to_string(suffix);
+    GmshAdapter::model::rename(unique);
+    TARNEL_LOG_WARN("A gmsh model called " + fileName + " exists already; the mesh loaded from " + path +
+                        " is called " + unique + ".",
+                    "Tarnel::Mesh::LoadMesh");
+    return unique;
 }
 
 std::string Mesh::WriteMesh(const std::string& directory, MeshFileFormat format)

@@ -77,6 +77,8 @@ public:
 protected:
     // Assumes the model is current; an invalid XYZ when the node is unknown.
     XYZ getNodePosition(int nodeId);
+    // The name of the model just loaded from `path`, made unique when needed.
+    std::string _nameLoadedModel(const std::string& path);
 
     ElementStorage elements;
     std::string modelName;

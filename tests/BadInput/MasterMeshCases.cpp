@@ -106,6 +106,24 @@ void takeTheLargestIds(const TempDirectory& directory)
     master().ExtendComponentMesh(component, loaded, AllSolverTypes(), false);
 }
 
+// Loads directory/part.msh twice; answers the two model names.
+std::string loadTwice(const TempDirectory& directory)
+{
+    gm::model::add("writer");
+    AddTwoTrianglesSharingAnEdge();
+    gm::write(directory.File("part.msh"));
+    gm::model::remove();
+    Mesh first(true), second(true);
+    first.SetFileName("part");
+    second.SetFileName("part");
+    first.LoadMesh(directory.Path(), MeshFileFormat::MSH);
+    second.LoadMesh(directory.Path(), MeshFileFormat::MSH);
+    const bool distinct = MeshEngineWrapper::getInstance().RemoveMesh(second) &&
+                          !MeshEngineWrapper::getInstance().DoesMeshExist(second) &&
+                          MeshEngineWrapper::getInstance().RemoveMesh(first);
+    return distinct ? "two models" : "one model";
+}
+
 const std::string kLargest = " would exceed the largest ID 2147483647";
 
 const BadInputCase kNodeCases[] = {
@@ -167,6 +185,8 @@ const BadInputCase kPlacementCases[] = {
      [](const TempDirectory&) { return place(AddTwoTrianglesSharingAnEdge, -1, AllSolverTypes()); },
      "0 placed, source kept", LogLevel::Error,
      "Placing 2 element(s) after ID 2147483647" + kLargest + "; nothing was placed.", takeTheLargestIds},
+    {"LoadTheSameFileTwice", loadTwice, "two models", LogLevel::Warn,
+     "A gmsh model called part exists already; the mesh loaded from {dir}/part.msh is called part_2."},
 };
 
 const BadInputCase kCouplingCases[] = {

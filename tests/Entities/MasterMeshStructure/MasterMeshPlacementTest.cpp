@@ -250,6 +250,23 @@ TEST_F(MasterMeshPlacement, ADirectLoadDropsWhatTheFilterDiscards)
     EXPECT_EQ(master().GetElementDefinition(3).shape, TRIANGLE_3NODE);
 }
 
+TEST_F(MasterMeshPlacement, LastSessionsMasterMeshFileIsPlacedLikeAnyOther)
+{
+    ComponentMesh first = component4();
+    Mesh triangles = SourceMesh(TarnelTest::AddTwoTrianglesSharingAnEdge);
+    master().ExtendComponentMesh(first, triangles, AllSolverTypes(), false);
+
+    TarnelTest::TempDirectory directory;
+    Mesh lastSession =
+        TarnelTest::LoadedSourceMesh(directory.Path(), "DefaultMasterMesh", TarnelTest::AddQuadStrip);
+    ComponentMesh second(7, 70, 71, 72, 73);
+    master().ExtendComponentMesh(second, lastSession, AllSolverTypes(), false);
+    EXPECT_MASTER_MESH_CONSISTENT();
+    EXPECT_EQ(TarnelTest::MasterElementCount(), 5u);
+    EXPECT_FALSE(TarnelTest::HasModel("DefaultMasterMesh_2"));
+    EXPECT_EQ(master().GetElementDefinition(3).origin.componentMeshId, 7);
+}
+
 TEST_F(MasterMeshPlacement, AFailedDirectLoadLeavesAnEmptyMasterModel)
 {
     TarnelTest::TempDirectory directory;
