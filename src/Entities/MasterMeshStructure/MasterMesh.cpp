@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -341,9 +342,9 @@ ComponentMesh* MasterMesh::ExtendComponentMesh(ComponentMesh& component, const M
         return &component;
     }
     // A preview takes the stored sets on a copy: only their IDs are shown.
-    ComponentMesh previewTarget;
-    if (isPreview) previewTarget = component;
-    ComponentMesh& target = isPreview ? previewTarget : component;
+    std::optional<ComponentMesh> previewTarget;
+    if (isPreview) previewTarget.emplace(component);
+    ComponentMesh& target = isPreview ? *previewTarget : component;
     _takeStoredSets(target);
     Placement placement(target, sourceMesh, shapeSolverTypes, isPreview);
     placement.transaction.componentMeshId = component.GetComponentMeshId();
