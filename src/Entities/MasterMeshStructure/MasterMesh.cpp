@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <optional>
 #include <stdexcept>
@@ -245,8 +246,8 @@ void MasterMesh::_loadSourceFileAsMasterModel(const Mesh& sourceMesh)
 
     const std::string path = sourceMesh.GetSourceMeshPath();
     TARNEL_LOG_INFO("Placing component mesh from path: " + path, kPlacementLocation);
-    const std::string copyPath =
-        FileTools::RenameFile(path, modelName + GetMeshFileExtension(sourceMesh.GetSourceMeshFormat()), true);
+    const std::string copyName = modelName + GetMeshFileExtension(sourceMesh.GetSourceMeshFormat());
+    const std::string copyPath = _isFileNamed(path, copyName) ? path : FileTools::RenameFile(path, copyName, true);
     try {
         if (copyPath.empty()) throw MorvaneException(std::string("Could not copy ") + path + " under the master name.");
         // Opened into an empty model of the master's name, so that no other
@@ -267,6 +268,16 @@ void MasterMesh::_loadSourceFileAsMasterModel(const Mesh& sourceMesh)
         throw;
     }
     _createDefaultPhysicalGroups();
+}
+
+// Whether the file at `path` already bears `name` (last session's master mesh
+// file, say): then it needs no copy under that name, and a copy onto itself
+// would be refused.
+bool MasterMesh::_isFileNamed(const std::string& path, const std::string& name)
+{
+    const std::string directory = FileTools::GetDirectoryAbove(path);
+    std::error_code error;
+    return std::filesystem::equivalent(path, directory.empty() ? name : directory + "/" + name, error);
 }
 
 // The state of one placement, shared by its steps.

@@ -164,6 +164,7 @@ private:
     int _entityTagOfDimension(int dimension) const;
     struct Placement;
     void _loadSourceFileAsMasterModel(const Mesh& sourceMesh);
+    static bool _isFileNamed(const std::string& path, const std::string& name);
     std::size_t _checkElementBatches(const std::vector<ElementShape>& shapes,
                                      const std::vector<ElementData>& elementData, std::size_t maxElementTag,
                                      bool isPreview);

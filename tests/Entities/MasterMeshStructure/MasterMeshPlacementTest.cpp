@@ -267,6 +267,19 @@ TEST_F(MasterMeshPlacement, LastSessionsMasterMeshFileIsPlacedLikeAnyOther)
     EXPECT_EQ(master().GetElementDefinition(3).origin.componentMeshId, 7);
 }
 
+TEST_F(MasterMeshPlacement, LastSessionsMasterMeshFileIsLoadedDirectlyAsItIs)
+{
+    TarnelTest::TempDirectory directory;
+    Mesh lastSession =
+        TarnelTest::LoadedSourceMesh(directory.Path(), "DefaultMasterMesh", TarnelTest::AddQuadStrip);
+    const std::string content = TarnelTest::ReadFile(directory.File("DefaultMasterMesh.msh"));
+    ComponentMesh component = component4();
+    master().ExtendComponentMesh(component, lastSession, AllSolverTypes(), false);
+    EXPECT_MASTER_MESH_CONSISTENT();
+    EXPECT_EQ(TarnelTest::MasterElementCount(), 3u);
+    EXPECT_EQ(TarnelTest::ReadFile(directory.File("DefaultMasterMesh.msh")), content);
+}
+
 TEST_F(MasterMeshPlacement, AFailedDirectLoadLeavesAnEmptyMasterModel)
 {
     TarnelTest::TempDirectory directory;
