@@ -63,6 +63,9 @@
 #include "Operations/Mesher2D.h"
 #include "Operations/Mesher3D.h"
 
+// Editing helpers
+#include "Operations/MeshHelper.h"
+
 // Settings
 #include "Settings/AnalysisDeckSettings.h"
 #include "Settings/ElementCoupling.h"

@@ -165,6 +165,22 @@ private:
     struct Placement;
     void _loadSourceFileAsMasterModel(const Mesh& sourceMesh);
     static bool _isFileNamed(const std::string& path, const std::string& name);
+    MeshTransaction _addElements(int componentId, const std::vector<ElementShape>& shapes,
+                                 const std::vector<int>& createdNodeIds, const std::vector<double>& createdNodeRecords,
+                                 const std::vector<ElementData>& elementData,
+                                 const std::vector<SolverElementType>& solverTypes, ElementAttributes attributes,
+                                 bool isPreview, std::size_t previewedElementCount);
+    // ----- the rebuild of elements shared by the editing operations
+    void _addElementToShapeBatch(ElementShape shape, SolverElementType solverType, int componentMeshId,
+                                 const std::vector<int>& nodeIds,
+                                 std::unordered_map<int, std::vector<ElementData>>& shapeBatches,
+                                 const std::string& operationName);
+    static std::vector<SolverElementType> _rebuildSolverTypes(
+        std::unordered_map<std::string, int>& solverTypesByShape);
+    std::vector<MeshTransaction> _rebuildShapeBatches(
+        const std::unordered_map<int, std::vector<ElementData>>& shapeBatches,
+        const std::vector<SolverElementType>& solverTypes, const std::vector<int>& nodeIds,
+        const std::vector<double>& nodeRecords, bool isPreview);
     std::size_t _checkElementBatches(const std::vector<ElementShape>& shapes,
                                      const std::vector<ElementData>& elementData, std::size_t maxElementTag,
                                      bool isPreview);

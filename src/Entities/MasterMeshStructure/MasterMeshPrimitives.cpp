@@ -178,8 +178,23 @@ MeshTransaction MasterMesh::AddElements(int componentId, const std::vector<Eleme
                                         const std::vector<int>& createdNodeIds,
                                         const std::vector<double>& createdNodeRecords,
                                         const std::vector<ElementData>& elementData,
-                                        const std::vector<SolverElementType>& /*solverTypes*/,
+                                        const std::vector<SolverElementType>& solverTypes,
                                         ElementAttributes attributes, bool isPreview)
+{
+    return _addElements(componentId, shapes, createdNodeIds, createdNodeRecords, elementData, solverTypes,
+                        std::move(attributes), isPreview, 0);
+}
+
+// `previewedElementCount` elements of earlier calls of one preview count as
+// added: a preview adds nothing to gmsh, so without them every call of the
+// preview would hand out the same IDs.
+MeshTransaction MasterMesh::_addElements(int componentId, const std::vector<ElementShape>& shapes,
+                                         const std::vector<int>& createdNodeIds,
+                                         const std::vector<double>& createdNodeRecords,
+                                         const std::vector<ElementData>& elementData,
+                                         const std::vector<SolverElementType>& /*solverTypes*/,
+                                         ElementAttributes attributes, bool isPreview,
+                                         std::size_t previewedElementCount)
 {
     const char* const location = "Tarnel::MasterMesh::AddElements";
     MeshTransaction transaction;
@@ -199,6 +214,7 @@ MeshTransaction MasterMesh::AddElements(int componentId, const std::vector<Eleme
     activateMaster();
     std::size_t maxElementTag = 0;
     GmshAdapter::model::mesh::getMaxElementTag(maxElementTag);
+    if (isPreview) maxElementTag += previewedElementCount;
     const std::size_t elementCount = _checkElementBatches(shapes, elementData, maxElementTag, isPreview);
 
     transaction.createdNodeIds = createdNodeIds;
