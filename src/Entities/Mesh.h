@@ -2,6 +2,7 @@
 
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "Entities/Element.h"
@@ -10,6 +11,7 @@
 #include "Entities/MeshFileFormat.h"
 #include "Entities/Node.h"
 #include "Entities/XYZ.h"
+#include "GEOM_Object.hxx"
 
 namespace Tarnel {
 
@@ -73,6 +75,23 @@ public:
     virtual Element GetElementDefinition(int elementId);
     // The node as gmsh holds it; its validity flag is false when unknown.
     Node GetNodeDefinition(int nodeId);
+
+    // ----- topology queries
+    // The elements that use the node, among those gmsh finds at its position.
+    std::vector<Element> GetElementsAssociatedWithNode(int nodeId);
+    // The elements gmsh finds at the position, in gmsh's order.
+    std::vector<Element> GetElementsNearPosition(XYZ position);
+    // The edges (smaller node ID first) of the selected triangles and
+    // quadrangles that no other selected element shares, in ascending order.
+    // Other surface shapes are logged and skipped; volumes, lines and points
+    // have no border edges here.
+    virtual std::vector<std::pair<int, int>> GetElementSelectionBorder(const std::vector<int>& elementIds);
+    // The nodes of the selection's border, each once; an empty selection
+    // means every surface element.
+    std::vector<int> GetBoundaryNodeIDs(const std::vector<int>& elementIds);
+    // One GEOM wire per connected run of border edges; a closed run ends at
+    // its first node.
+    std::vector<opencascade::handle<GEOM_Object>> GenerateBoundingWiresForElements(const std::vector<int>& elementIds);
 
 protected:
     // Assumes the model is current; an invalid XYZ when the node is unknown.
