@@ -129,6 +129,21 @@ public:
     std::vector<ElementCoupling> GetKinematicCouplings() const;
     std::vector<ElementCoupling> GetDistributingCouplings() const;
 
+    // ----- normals and free boundaries
+    // Replaces each listed triangle and quadrangle by one with its node order
+    // reversed, in the same component; `reversedIds` receives the replaced
+    // IDs, which the last transaction lists as removed. Unknown IDs are
+    // skipped; any other shape throws before anything changes.
+    std::vector<MeshTransaction> ReverseNormals(const std::vector<int>& elementIds, std::vector<int>& reversedIds,
+                                                std::unordered_map<std::string, int>& solverTypesByShape);
+    // The edges (smaller node ID first) of the listed elements that no other
+    // surface or volume element of the master mesh shares.
+    std::vector<std::vector<int>> GetFreeElementEdges(const std::vector<int>& elementIds);
+    // The faces of the listed volume elements that no other listed element
+    // shares, oriented outwards: the triangles, then the quadrangles, each
+    // with the ID of the element it belongs to.
+    std::vector<ElementData> GetFreeElementFaces(const std::vector<int>& elementIds);
+
     // ----- export and quality
     // Writes the whole master mesh to "<export path>/DefaultMasterMesh<extension>";
     // Abaqus input gets its pyramids as degenerate reduced hexahedra. A
