@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <unordered_set>
+#include <vector>
+
+#include "Entities/Node.h"
+
+namespace Tarnel {
+
+// Groups node references that lie at most `tolerance` apart (Euclidean,
+// single linkage: chains join). Only groups of at least two distinct node IDs
+// are returned, in the order of their first reference.
+//
+// The merge that uses this takes the first ID a cluster set yields on
+// iteration as the master, and that order depends on the order of insertion.
+// So each set receives its IDs exactly as a breadth-first search over a grid
+// of cells as wide as the tolerance inserts them: start at the lowest
+// unvisited reference; for each dequeued reference, the 27 neighbouring cells
+// with the x part outermost and the z part innermost, each cell's references
+// in ascending order, enqueueing those unvisited and within the tolerance.
+//
+// That search is reproduced without a map of cells: the references are
+// sorted by (cell, reference), which lists the 27 cells of a search step in
+// that very order; one merge walk over the sorted cells links each pair of
+// neighbouring cells once, and the search then runs only inside each
+// connected group.
+class SpatialClustering {
+public:
+    SpatialClustering(const std::vector<Node>& nodes, double tolerance);
+
+    std::vector<std::unordered_set<int>> FindClusters();
+
+private:
+    struct Cell {
+        std::int64_t x;
+        std::int64_t y;
+        std::int64_t z;
+    };
+
+    static bool _cellBefore(const Cell& a, const Cell& b);
+    std::int64_t _cellPart(double coordinate) const;
+    Cell _cellOf(std::size_t reference) const;
+
+    std::vector<Cell> _sortByCell();
+    void _gatherSortedCells(const std::vector<Cell>& cellOfReference);
+    void _linkNeighbourCells();
+    void _linkCellPair(std::size_t first, std::size_t second);
+    bool _withinTolerance(std::size_t first, std::size_t second) const;
+    std::uint32_t _root(std::uint32_t position);
+    std::vector<std::unordered_set<int>> _collectClusters();
+    std::unordered_set<int> _searchGroup(const std::uint32_t* members, std::size_t count, std::uint32_t start);
+
+    // One entry per node reference, in input order: coordinates and the
+    // narrowed node ID, copied so that the caller's nodes may change.
+    std::vector<double> xs, ys, zs;
+    std::vector<int> ids;
+    double tolerance;
+    double cellSize;
+
+    // Filled by FindClusters. `sorted` lists the references by (cell,
+    // reference); positions below index it, and `px`, `py`, `pz`, `pid` hold
+    // the coordinates and IDs by position, so that neighbours are near in
+    // memory. `cells` holds each distinct cell
+    // once, ascending, and `cellStart[c]` the position of its first reference
+    // (with a last entry equal to the reference count); `cellOfPosition` maps
+    // a position to its cell. `parent` is a union-find forest over positions.
+    std::vector<std::uint32_t> sorted;
+    std::vector<double> px, py, pz;
+    std::vector<int> pid;
+    std::vector<Cell> cells;
+    std::vector<std::uint32_t> cellStart;
+    std::vector<std::uint32_t> cellOfPosition;
+    std::vector<std::uint32_t> parent;
+    // The search's flags by position and its first-in-first-out queue (read
+    // from a moving head), kept across groups to spare allocations.
+    std::vector<char> visited;
+    std::vector<std::uint32_t> queue;
+};
+
+}  // namespace Tarnel
