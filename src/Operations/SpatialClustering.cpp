@@ -19,53 +19,56 @@ namespace {
 constexpr double kLargestPart = 4611686018427387904.0;  // 2^62
 constexpr std::int64_t kOutOfRangePart = (std::int64_t(1) << 62) + 2;
 
+// Groups up to this size are searched by scanning all their references.
+constexpr std::size_t kScannedGroup = 16;
+
 struct KeyedReference {
     std::uint64_t key;
     std::uint32_t reference;
 };
 
-// Stable LSD radix sort by key, 16 bits a pass; a pass whose digit is the
-// same for every key is skipped, which drops most passes for compact models.
-void radixSortByKey(std::vector<KeyedReference>& items)
+// Stable LSD radix sort of `references` by `keys`, 16 bits a pass; a pass
+// whose digit is the same for every key is skipped, which drops most passes
+// for compact models.
+void radixSortByKey(std::vector<std::uint64_t>& keys, std::vector<std::uint32_t>& references)
 {
     constexpr int kDigits = 4;
     constexpr std::size_t kBuckets = 1 << 16;
     std::vector<std::uint32_t> counts(kDigits * kBuckets, 0);
-    for (const KeyedReference& item : items)
-        for (int d = 0; d < kDigits; ++d) ++counts[d * kBuckets + ((item.key >> (16 * d)) & 0xFFFF)];
-    std::vector<KeyedReference> buffer(items.size());
+    for (std::uint64_t key : keys)
+        for (int d = 0; d < kDigits; ++d) ++counts[d * kBuckets + ((key >> (16 * d)) & 0xFFFF)];
+    std::vector<std::uint64_t> keyBuffer(keys.size());
+    std::vector<std::uint32_t> referenceBuffer(keys.size());
     for (int d = 0; d < kDigits; ++d) {
         std::uint32_t* count = &counts[d * kBuckets];
-        if (std::any_of(count, count + kBuckets, [&](std::uint32_t c) { return c == items.size(); })) continue;
+        if (std::any_of(count, count + kBuckets, [&](std::uint32_t c) { return c == keys.size(); })) continue;
         std::uint32_t offset = 0;
         for (std::size_t b = 0; b < kBuckets; ++b) offset += std::exchange(count[b], offset);
-        for (const KeyedReference& item : items) buffer[count[(item.key >> (16 * d)) & 0xFFFF]++] = item;
-        items.swap(buffer);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const std::uint32_t to = count[(keys[i] >> (16 * d)) & 0xFFFF]++;
+            keyBuffer[to] = keys[i];
+            referenceBuffer[to] = references[i];
+        }
+        keys.swap(keyBuffer);
+        references.swap(referenceBuffer);
     }
 }
 
 }  // namespace
 
+// The nodes are copied straight into the order of their cells: the search
+// reads them only in that order.
 SpatialClustering::SpatialClustering(const std::vector<Node>& nodes, double tolerance)
     : tolerance(tolerance), cellSize(tolerance)
 {
-    xs.reserve(nodes.size());
-    ys.reserve(nodes.size());
-    zs.reserve(nodes.size());
-    ids.reserve(nodes.size());
-    for (const Node& node : nodes) {
-        xs.push_back(node.position.X());
-        ys.push_back(node.position.Y());
-        zs.push_back(node.position.Z());
-        ids.push_back(static_cast<int>(node.id));
-    }
+    // No distance is at most a negative or NaN tolerance.
+    if (!(tolerance >= 0.0) || nodes.empty()) return;
+    _gatherSortedCells(nodes, _sortByCell(nodes));
 }
 
 std::vector<std::unordered_set<int>> SpatialClustering::FindClusters()
 {
-    // No distance is at most a negative or NaN tolerance.
-    if (!(tolerance >= 0.0) || xs.empty()) return {};
-    _gatherSortedCells(_sortByCell());
+    if (sorted.empty()) return {};
     _linkNeighbourCells();
     return _collectClusters();
 }
@@ -87,9 +90,9 @@ std::int64_t SpatialClustering::_cellPart(double coordinate) const
     return static_cast<std::int64_t>(part);
 }
 
-SpatialClustering::Cell SpatialClustering::_cellOf(std::size_t reference) const
+SpatialClustering::Cell SpatialClustering::_cellOf(const XYZ& position) const
 {
-    return {_cellPart(xs[reference]), _cellPart(ys[reference]), _cellPart(zs[reference])};
+    return {_cellPart(position.X()), _cellPart(position.Y()), _cellPart(position.Z())};
 }
 
 bool SpatialClustering::_cellBefore(const Cell& a, const Cell& b)
@@ -99,41 +102,43 @@ bool SpatialClustering::_cellBefore(const Cell& a, const Cell& b)
     return a.z < b.z;
 }
 
-// Sorts the references by (cell, reference) into `sorted`. When the cells of
-// the model fit one 64-bit key (x part most significant) a radix sort does
-// it; otherwise a comparison sort on the cell parts.
-std::vector<SpatialClustering::Cell> SpatialClustering::_sortByCell()
+// Sorts the references by (cell, reference) into `sorted` and flags the
+// positions where a cell begins. When the cells of the model fit one 64-bit
+// key (x part most significant) a radix sort does it, else a comparison sort.
+std::vector<bool> SpatialClustering::_sortByCell(const std::vector<Node>& nodes)
 {
-    const std::size_t count = xs.size();
-    std::vector<Cell> cellOfReference(count);
-    Cell low = _cellOf(0), high = low;
-    for (std::size_t r = 0; r < count; ++r) {
-        const Cell cell = cellOfReference[r] = _cellOf(r);
+    const std::size_t count = nodes.size();
+    Cell low = _cellOf(nodes[0].position), high = low;
+    for (const Node& node : nodes) {
+        const Cell cell = _cellOf(node.position);
         low = {std::min(low.x, cell.x), std::min(low.y, cell.y), std::min(low.z, cell.z)};
         high = {std::max(high.x, cell.x), std::max(high.y, cell.y), std::max(high.z, cell.z)};
     }
     using Wide = unsigned __int128;
     const Wide spanX = Wide(high.x - low.x) + 1, spanY = Wide(high.y - low.y) + 1, spanZ = Wide(high.z - low.z) + 1;
     sorted.resize(count);
+    for (std::size_t r = 0; r < count; ++r) sorted[r] = static_cast<std::uint32_t>(r);
+    std::vector<bool> startsCell(count, true);
     if (spanY * spanZ <= std::numeric_limits<std::uint64_t>::max() / spanX) {
-        std::vector<KeyedReference> keyed(count);
+        std::vector<std::uint64_t> keys(count);
         for (std::size_t r = 0; r < count; ++r) {
-            const Cell& cell = cellOfReference[r];
-            const Wide key = (Wide(cell.x - low.x) * spanY + Wide(cell.y - low.y)) * spanZ + Wide(cell.z - low.z);
-            keyed[r] = {static_cast<std::uint64_t>(key), static_cast<std::uint32_t>(r)};
+            const Cell cell = _cellOf(nodes[r].position);
+            keys[r] = static_cast<std::uint64_t>((Wide(cell.x - low.x) * spanY + Wide(cell.y - low.y)) * spanZ +
+                                                 Wide(cell.z - low.z));
         }
-        radixSortByKey(keyed);
-        for (std::size_t s = 0; s < count; ++s) sorted[s] = keyed[s].reference;
+        radixSortByKey(keys, sorted);
+        for (std::size_t s = 1; s < count; ++s) startsCell[s] = keys[s] != keys[s - 1];
     } else {
-        for (std::size_t r = 0; r < count; ++r) sorted[r] = static_cast<std::uint32_t>(r);
-        std::stable_sort(sorted.begin(), sorted.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return _cellBefore(cellOfReference[a], cellOfReference[b]);
-        });
+        std::vector<Cell> cellOf(count);
+        for (std::size_t r = 0; r < count; ++r) cellOf[r] = _cellOf(nodes[r].position);
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [&](std::uint32_t a, std::uint32_t b) { return _cellBefore(cellOf[a], cellOf[b]); });
+        for (std::size_t s = 1; s < count; ++s) startsCell[s] = _cellBefore(cellOf[sorted[s - 1]], cellOf[sorted[s]]);
     }
-    return cellOfReference;
+    return startsCell;
 }
 
-void SpatialClustering::_gatherSortedCells(const std::vector<Cell>& cellOfReference)
+void SpatialClustering::_gatherSortedCells(const std::vector<Node>& nodes, const std::vector<bool>& startsCell)
 {
     const std::size_t count = sorted.size();
     px.resize(count);
@@ -141,17 +146,14 @@ void SpatialClustering::_gatherSortedCells(const std::vector<Cell>& cellOfRefere
     pz.resize(count);
     pid.resize(count);
     cellOfPosition.resize(count);
-    cells.clear();
-    cellStart.clear();
     for (std::size_t s = 0; s < count; ++s) {
-        const std::uint32_t r = sorted[s];
-        px[s] = xs[r];
-        py[s] = ys[r];
-        pz[s] = zs[r];
-        pid[s] = ids[r];
-        const Cell& cell = cellOfReference[r];
-        if (cells.empty() || _cellBefore(cells.back(), cell)) {
-            cells.push_back(cell);
+        const Node& node = nodes[sorted[s]];
+        px[s] = node.position.X();
+        py[s] = node.position.Y();
+        pz[s] = node.position.Z();
+        pid[s] = static_cast<int>(node.id);
+        if (startsCell[s]) {
+            cells.push_back(_cellOf(node.position));
             cellStart.push_back(static_cast<std::uint32_t>(s));
         }
         cellOfPosition[s] = static_cast<std::uint32_t>(cells.size() - 1);
@@ -250,10 +252,25 @@ std::vector<std::unordered_set<int>> SpatialClustering::_collectClusters()
     return clusters;
 }
 
+// Enqueues `k` for the search step of `j` when unvisited, in one of the 27
+// cells around j's and within the tolerance.
+void SpatialClustering::_visitIfLinked(std::uint32_t j, std::uint32_t k)
+{
+    if (visited[k]) return;
+    const Cell& a = cells[cellOfPosition[j]];
+    const Cell& b = cells[cellOfPosition[k]];
+    const bool touch = a.x - b.x <= 1 && b.x - a.x <= 1 && a.y - b.y <= 1 && b.y - a.y <= 1 && a.z - b.z <= 1 &&
+                       b.z - a.z <= 1;
+    if (!touch || !_withinTolerance(j, k)) return;
+    visited[k] = 1;
+    queue.push_back(k);
+}
+
 // The breadth-first search of one group from its lowest reference. Only the
 // group's own references can be within the tolerance of its members, and the
-// group lists them by (cell, reference): the references of one column's three
-// cells are one run of it, found by binary search.
+// group lists them by (cell, reference), the order of a search step: a small
+// group is scanned whole, a large one by the run of each column's three
+// cells, found by binary search.
 std::unordered_set<int> SpatialClustering::_searchGroup(const std::uint32_t* members, std::size_t count,
                                                         std::uint32_t start)
 {
@@ -266,6 +283,10 @@ std::unordered_set<int> SpatialClustering::_searchGroup(const std::uint32_t* mem
         const std::uint32_t j = queue[head];
         cluster.insert(pid[j]);
         const Cell& cell = cells[cellOfPosition[j]];
+        if (count <= kScannedGroup) {
+            for (const std::uint32_t* k = members; k != end; ++k) _visitIfLinked(j, *k);
+            continue;
+        }
         for (std::int64_t dx = -1; dx <= 1; ++dx) {
             for (std::int64_t dy = -1; dy <= 1; ++dy) {
                 const Cell first{cell.x + dx, cell.y + dy, cell.z - 1};
@@ -273,12 +294,7 @@ std::unordered_set<int> SpatialClustering::_searchGroup(const std::uint32_t* mem
                 const std::uint32_t* k = std::lower_bound(members, end, first, [&](std::uint32_t s, const Cell& c) {
                     return _cellBefore(cells[cellOfPosition[s]], c);
                 });
-                for (; k != end && !_cellBefore(last, cells[cellOfPosition[*k]]); ++k) {
-                    char& seen = visited[*k];
-                    if (seen || !_withinTolerance(j, *k)) continue;
-                    seen = 1;
-                    queue.push_back(*k);
-                }
+                for (; k != end && !_cellBefore(last, cells[cellOfPosition[*k]]); ++k) _visitIfLinked(j, *k);
             }
         }
     }

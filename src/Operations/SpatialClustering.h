@@ -40,31 +40,29 @@ private:
 
     static bool _cellBefore(const Cell& a, const Cell& b);
     std::int64_t _cellPart(double coordinate) const;
-    Cell _cellOf(std::size_t reference) const;
+    Cell _cellOf(const XYZ& position) const;
 
-    std::vector<Cell> _sortByCell();
-    void _gatherSortedCells(const std::vector<Cell>& cellOfReference);
+    std::vector<bool> _sortByCell(const std::vector<Node>& nodes);
+    void _gatherSortedCells(const std::vector<Node>& nodes, const std::vector<bool>& startsCell);
     void _linkNeighbourCells();
     void _linkCellPair(std::size_t first, std::size_t second);
     bool _withinTolerance(std::size_t first, std::size_t second) const;
     std::uint32_t _root(std::uint32_t position);
     std::vector<std::unordered_set<int>> _collectClusters();
+    void _visitIfLinked(std::uint32_t j, std::uint32_t k);
     std::unordered_set<int> _searchGroup(const std::uint32_t* members, std::size_t count, std::uint32_t start);
 
-    // One entry per node reference, in input order: coordinates and the
-    // narrowed node ID, copied so that the caller's nodes may change.
-    std::vector<double> xs, ys, zs;
-    std::vector<int> ids;
     double tolerance;
     double cellSize;
 
-    // Filled by FindClusters. `sorted` lists the references by (cell,
-    // reference); positions below index it, and `px`, `py`, `pz`, `pid` hold
-    // the coordinates and IDs by position, so that neighbours are near in
-    // memory. `cells` holds each distinct cell
+    // Filled on construction (left empty when nothing can link). `sorted`
+    // lists the references by (cell, reference); positions below index it,
+    // and `px`, `py`, `pz`, `pid` are the copy of the nodes' coordinates and
+    // narrowed IDs by position, so that neighbours are near in memory. `cells` holds each distinct cell
     // once, ascending, and `cellStart[c]` the position of its first reference
     // (with a last entry equal to the reference count); `cellOfPosition` maps
-    // a position to its cell. `parent` is a union-find forest over positions.
+    // a position to its cell. `parent`, rebuilt by FindClusters, is a
+    // union-find forest over positions.
     std::vector<std::uint32_t> sorted;
     std::vector<double> px, py, pz;
     std::vector<int> pid;
