@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Entities/Node.h"
+#include "Internal/ScratchAllocator.h"
 
 namespace Tarnel {
 
@@ -63,17 +64,17 @@ private:
     // (with a last entry equal to the reference count); `cellOfPosition` maps
     // a position to its cell. `parent`, rebuilt by FindClusters, is a
     // union-find forest over positions.
-    std::vector<std::uint32_t> sorted;
-    std::vector<double> px, py, pz;
-    std::vector<int> pid;
-    std::vector<Cell> cells;
-    std::vector<std::uint32_t> cellStart;
-    std::vector<std::uint32_t> cellOfPosition;
-    std::vector<std::uint32_t> parent;
+    ScratchVector<std::uint32_t> sorted;
+    ScratchVector<double> px, py, pz;
+    ScratchVector<int> pid;
+    ScratchVector<Cell> cells;
+    ScratchVector<std::uint32_t> cellStart;
+    ScratchVector<std::uint32_t> cellOfPosition;
+    ScratchVector<std::uint32_t> parent;
     // The search's flags by position and its first-in-first-out queue (read
     // from a moving head), kept across groups to spare allocations.
-    std::vector<char> visited;
-    std::vector<std::uint32_t> queue;
+    ScratchVector<char> visited;
+    ScratchVector<std::uint32_t> queue;
 };
 
 }  // namespace Tarnel
