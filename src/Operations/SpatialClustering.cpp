@@ -276,8 +276,8 @@ void SpatialClustering::_visitIfLinked(std::uint32_t j, std::uint32_t k)
     if (visited[k]) return;
     const Cell& a = cells[cellOfPosition[j]];
     const Cell& b = cells[cellOfPosition[k]];
-    const bool touch = a.x - b.x <= 1 && b.x - a.x <= 1 && a.y - b.y <= 1 && b.y - a.y <= 1 && a.z - b.z <= 1 &&
-                       b.z - a.z <= 1;
+    const bool touch = &a == &b || (a.x - b.x <= 1 && b.x - a.x <= 1 && a.y - b.y <= 1 && b.y - a.y <= 1 &&
+                                    a.z - b.z <= 1 && b.z - a.z <= 1);
     if (!touch || !_withinTolerance(j, k)) return;
     visited[k] = 1;
     queue.push_back(k);
@@ -301,7 +301,8 @@ std::unordered_set<int> SpatialClustering::_searchGroup(const std::uint32_t* mem
         cluster.insert(pid[j]);
         const Cell& cell = cells[cellOfPosition[j]];
         if (count <= kScannedGroup) {
-            for (const std::uint32_t* k = members; k != end; ++k) _visitIfLinked(j, *k);
+            for (const std::uint32_t* k = members; k != end; ++k)
+                if (!visited[*k]) _visitIfLinked(j, *k);
             continue;
         }
         for (std::int64_t dx = -1; dx <= 1; ++dx) {
