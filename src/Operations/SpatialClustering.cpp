@@ -22,11 +22,6 @@ constexpr std::int64_t kOutOfRangePart = (std::int64_t(1) << 62) + 2;
 // Groups up to this size are searched by scanning all their references.
 constexpr std::size_t kScannedGroup = 16;
 
-struct KeyedReference {
-    std::uint64_t key;
-    std::uint32_t reference;
-};
-
 // Stable LSD radix sort of `references` by `keys`, 16 bits a pass; a pass
 // whose digit is the same for every key is skipped, which drops most passes
 // for compact models.

@@ -71,9 +71,11 @@ Clusters bruteForce(const std::vector<Node>& nodes, double tolerance)
 }
 
 // Chains of steps just under the tolerance (so their ends are far beyond
-// it), repeated references, coincident nodes under other IDs and nodes on
-// cell boundaries, around the origin.
-std::vector<Node> randomNodes(unsigned seed, double tolerance)
+// it; one chain long enough to be searched cell by cell), repeated
+// references, coincident nodes under other IDs and nodes on cell boundaries,
+// around the origin; with `far`, two nodes so far apart that the cells do not
+// fit one 64-bit key.
+std::vector<Node> randomNodes(unsigned seed, double tolerance, bool far)
 {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> unit(-1.0, 1.0);
@@ -82,7 +84,7 @@ std::vector<Node> randomNodes(unsigned seed, double tolerance)
     int nextId = 1;
     for (int chain = 0; chain < 25; ++chain) {
         XYZ at(std::round(unit(rng) * 6) * tolerance, unit(rng) * 6 * tolerance, unit(rng) * 6 * tolerance);
-        for (int step = pick(rng); step >= 0; --step) {
+        for (int step = chain == 0 ? 40 : pick(rng); step >= 0; --step) {
             nodes.emplace_back(true, nextId++, at);
             const int kind = pick(rng);
             if (kind == 0) nodes.push_back(nodes[rng() % nodes.size()]);
@@ -90,6 +92,10 @@ std::vector<Node> randomNodes(unsigned seed, double tolerance)
             const XYZ direction = XYZ(unit(rng), unit(rng), unit(rng)).Normalize();
             if (direction.IsValid()) at = at + direction * (tolerance * (kind == 2 ? 1.05 : 0.95));
         }
+    }
+    if (far) {
+        nodes.emplace_back(true, nextId++, XYZ(1e15, 1e15, 1e15));
+        nodes.emplace_back(true, nextId++, XYZ(-1e15, -1e15, -1e15));
     }
     std::shuffle(nodes.begin(), nodes.end(), rng);
     return nodes;
@@ -99,7 +105,7 @@ TEST(SpatialClustering, MatchesBruteForceSearchIncludingIterationOrder)
 {
     for (unsigned seed = 1; seed <= 40; ++seed) {
         const double tolerance = seed % 2 ? 1.0 : 0.3;
-        const std::vector<Node> nodes = randomNodes(seed, tolerance);
+        const std::vector<Node> nodes = randomNodes(seed, tolerance, seed % 4 < 2);
         const Clusters expected = bruteForce(nodes, tolerance);
         ASSERT_EQ(iterated(SpatialClustering(nodes, tolerance).FindClusters()), iterated(expected))
             << "seed " << seed;
