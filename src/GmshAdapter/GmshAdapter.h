@@ -101,6 +101,9 @@ void setTransfiniteCurve(int tag, int numNodes, const std::string& meshType = "P
 void setTransfiniteSurface(int tag, const std::string& arrangement = "Left",
                            const std::vector<int>& cornerTags = std::vector<int>());
 void setRecombine(int dim, int tag, double angle = 45.);
+// gmsh 4.8 merges over the whole model only: a non-empty `dimTags` fails
+// there with "removeDuplicateNodes on selected entities needs gmsh 4.11".
+void removeDuplicateNodes(const vectorpair& dimTags = vectorpair());
 }  // namespace mesh
 
 namespace occ {

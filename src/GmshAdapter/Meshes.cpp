@@ -76,4 +76,16 @@ void setRecombine(int dim, int tag, double angle)
     });
 }
 
+void removeDuplicateNodes(const vectorpair& dimTags)
+{
+    call([&] {
+#if GMSH_MAJOR_VERSION == 4 && GMSH_MINOR_VERSION < 11
+        if (!dimTags.empty()) fail("removeDuplicateNodes on selected entities needs gmsh 4.11");
+        ::gmsh::model::mesh::removeDuplicateNodes();
+#else
+        ::gmsh::model::mesh::removeDuplicateNodes(dimTags);
+#endif
+    });
+}
+
 }  // namespace Tarnel::GmshAdapter::model::mesh

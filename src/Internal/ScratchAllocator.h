@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <vector>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace Tarnel {
+
+// For large short-lived working arrays, walked once or twice: on Linux their
+// memory is asked for in transparent huge pages. Filling fresh 4 KiB pages
+// costs more than the walk itself on virtual machines (a page fault each),
+// and kernels commonly grant huge pages only on request. Small arrays, and
+// other systems, take the ordinary allocator.
+template <class T>
+class ScratchAllocator {
+public:
+    using value_type = T;
+
+    ScratchAllocator() = default;
+    template <class U>
+    ScratchAllocator(const ScratchAllocator<U>&) noexcept
+    {
+    }
+
+    T* allocate(std::size_t count)
+    {
+#if defined(__linux__)
+        const std::size_t bytes = count * sizeof(T);
+        if (bytes >= kHugePage) {
+            const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+            void* memory = std::aligned_alloc(kHugePage, rounded);
+            if (memory == nullptr) throw std::bad_alloc();
+            madvise(memory, rounded, MADV_HUGEPAGE);  // a refusal only costs speed
+            return static_cast<T*>(memory);
+        }
+#endif
+        return std::allocator<T>().allocate(count);
+    }
+
+    void deallocate(T* memory, std::size_t count) noexcept
+    {
+#if defined(__linux__)
+        if (count * sizeof(T) >= kHugePage) {
+            std::free(memory);
+            return;
+        }
+#endif
+        std::allocator<T>().deallocate(memory, count);
+    }
+
+    template <class U>
+    bool operator==(const ScratchAllocator<U>&) const noexcept
+    {
+        return true;
+    }
+    template <class U>
+    bool operator!=(const ScratchAllocator<U>&) const noexcept
+    {
+        return false;
+    }
+
+private:
+    static constexpr std::size_t kHugePage = std::size_t(2) << 20;
+};
+
+template <class T>
+using ScratchVector = std::vector<T, ScratchAllocator<T>>;
+
+}  // namespace Tarnel
