@@ -11,6 +11,7 @@
 #include "Diagnostics/MorvaneException.h"
 #include "GmshAdapter/GmshAdapter.h"
 #include "IOTools/FileTools.h"
+#include "Internal/IdRange.h"
 #include "Internal/LogMacros.h"
 #include "Internal/TagLookup.h"
 #include "MeshEngineWrapper.h"
@@ -22,8 +23,6 @@ namespace {
 const std::string kLogSource = "Entities/MasterMeshStructure/MasterMesh";
 const char* const kMasterModelName = "DefaultMasterMesh";
 const char* const kPlacementLocation = "Tarnel::MasterMesh::ExtendComponentMesh";
-
-constexpr std::size_t kLargestId = static_cast<std::size_t>(std::numeric_limits<int>::max());
 
 MasterMesh* instance = nullptr;
 
@@ -395,7 +394,12 @@ ComponentMesh* MasterMesh::ExtendComponentMesh(ComponentMesh& component, const M
             return &component;
         if (placement.directLoad) {
             _loadSourceFileAsMasterModel(sourceMesh);
-            _removeDiscardedFromLoadedModel(discardedTags);
+            // The file holds every element; those the filter discarded go.
+            _removeElementsFromGmsh(discardedTags);
+            if (!discardedTags.empty())
+                TARNEL_LOG_INFO("ElementFilter: removed " + std::to_string(discardedTags.size()) +
+                                    " discarded element(s) from the directly loaded master mesh.",
+                                kPlacementLocation);
         }
 
         if (!_placeNodes(placement, maxNodeTag)) return &component;
@@ -417,24 +421,11 @@ ComponentMesh* MasterMesh::ExtendComponentMesh(ComponentMesh& component, const M
 // IDs are ints: `count` new IDs after the largest tag must stay within them.
 bool MasterMesh::_idsFit(const char* what, std::size_t count, std::size_t largestTag)
 {
-    if (largestTag <= kLargestId && count <= kLargestId - largestTag) return true;
+    if (IdsFitAfter(largestTag, count)) return true;
     TARNEL_LOG_ERROR("Placing " + std::to_string(count) + " " + what + " after ID " + std::to_string(largestTag) +
                          " would exceed the largest ID " + std::to_string(kLargestId) + "; nothing was placed.",
                      kPlacementLocation);
     return false;
-}
-
-// The file of a direct load holds every element; those the element filter
-// discarded leave the opened model again.
-void MasterMesh::_removeDiscardedFromLoadedModel(const std::vector<std::size_t>& discardedTags)
-{
-    if (discardedTags.empty()) return;
-    GmshAdapter::model::mesh::setVisibility(discardedTags, 0);
-    GmshAdapter::plugin::setNumber("Invisible", "DeleteElements", 1.0);
-    GmshAdapter::plugin::run("Invisible");
-    TARNEL_LOG_INFO("ElementFilter: removed " + std::to_string(discardedTags.size()) +
-                        " discarded element(s) from the directly loaded master mesh.",
-                    kPlacementLocation);
 }
 
 // Gives every source node that a placed element uses its master ID, in order

@@ -201,7 +201,7 @@ private:
                                      bool isPreview);
     void _removeNodes(const std::unordered_set<int>& nodeIds);
     void _removeAllElementReferences(const std::vector<Element>& elements);
-    void _removeElementsFromGmsh(const std::vector<Element>& elements);
+    void _removeElementsFromGmsh(const std::vector<std::size_t>& tags);
     std::vector<ElementCoupling> _filterValidCouplings(const std::vector<ElementCoupling>& couplings,
                                                        const std::string& kind);
     void _takeStoredSets(ComponentMesh& component);
@@ -209,7 +209,6 @@ private:
                            const std::unordered_map<ElementShape, SolverElementType>& shapeSolverTypes,
                            bool solverTypesNeeded);
     bool _idsFit(const char* what, std::size_t count, std::size_t largestTag);
-    void _removeDiscardedFromLoadedModel(const std::vector<std::size_t>& discardedTags);
     bool _placeNodes(Placement& placement, std::size_t lastNodeId);
     void _placeElementsOfType(Placement& placement, std::size_t typeIndex);
 

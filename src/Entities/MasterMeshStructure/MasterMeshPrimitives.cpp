@@ -9,6 +9,7 @@
 
 #include "Diagnostics/MorvaneException.h"
 #include "GmshAdapter/GmshAdapter.h"
+#include "Internal/IdRange.h"
 #include "Internal/LogMacros.h"
 #include "MeshEngineWrapper.h"
 
@@ -34,14 +35,6 @@ std::vector<std::uint64_t> widenedOrWarn(const NodeSet& set, const char* warning
         return {};
     }
     return std::vector<std::uint64_t>(set.NodeIds().begin(), set.NodeIds().end());
-}
-
-constexpr std::size_t kLargestId = static_cast<std::size_t>(std::numeric_limits<int>::max());
-
-// IDs are ints: `count` new IDs after the largest tag must stay within them.
-bool idsFitAfter(std::size_t largestTag, std::size_t count)
-{
-    return largestTag <= kLargestId && count <= kLargestId - largestTag;
 }
 
 std::string idOverflowText(const char* what, std::size_t count, std::size_t largestTag)
@@ -72,7 +65,7 @@ std::vector<Node> MasterMesh::AddNodes(std::vector<XYZ>& positions, bool isPrevi
         activateMaster();
         std::size_t maxNodeTag = 0;
         GmshAdapter::model::mesh::getMaxNodeTag(maxNodeTag);
-        if (!idsFitAfter(maxNodeTag, positions.size()))
+        if (!IdsFitAfter(maxNodeTag, positions.size()))
             throw MorvaneException(idOverflowText("node(s)", positions.size(), maxNodeTag));
         const int first = static_cast<int>(maxNodeTag) + 1;
         std::vector<Node> nodes;
@@ -323,7 +316,7 @@ std::size_t MasterMesh::_checkElementBatches(const std::vector<ElementShape>& sh
         }
         elementCount += count;
     }
-    if (!idsFitAfter(maxElementTag, elementCount))
+    if (!IdsFitAfter(maxElementTag, elementCount))
         refuseBatches(idOverflowText("element(s)", elementCount, maxElementTag));
     return elementCount;
 }
@@ -353,12 +346,9 @@ void MasterMesh::_removeAllElementReferences(const std::vector<Element>& removed
 
 // One pass of gmsh's "Invisible" plugin removes every element made invisible,
 // however many there are.
-void MasterMesh::_removeElementsFromGmsh(const std::vector<Element>& removed)
+void MasterMesh::_removeElementsFromGmsh(const std::vector<std::size_t>& tags)
 {
-    if (removed.empty()) return;
-    std::vector<std::size_t> tags;
-    tags.reserve(removed.size());
-    for (const Element& element : removed) tags.push_back(static_cast<std::size_t>(element.id));
+    if (tags.empty()) return;
     GmshAdapter::model::mesh::setVisibility(tags, 0);
     try {
         GmshAdapter::plugin::setNumber("Invisible", "DeleteElements", 1.0);
@@ -394,7 +384,10 @@ bool MasterMesh::DeleteElements(std::unordered_set<int> elementIds, std::unorder
             removed.push_back(std::move(element));
         }
         // gmsh first: when it refuses, the containers stay as they were.
-        _removeElementsFromGmsh(removed);
+        std::vector<std::size_t> tags;
+        tags.reserve(removed.size());
+        for (const Element& element : removed) tags.push_back(static_cast<std::size_t>(element.id));
+        _removeElementsFromGmsh(tags);
         _removeAllElementReferences(removed);
 
         if (removeOrphanNodes) {
