@@ -25,6 +25,7 @@
 #include "Entities/Node.h"
 #include "Entities/SolverElementType.h"
 #include "Entities/XYZ.h"
+#include "Operations/CouplingMigration.h"
 #include "Settings/AnalysisDeckSettings.h"
 #include "Settings/ElementCoupling.h"
 
@@ -144,6 +145,52 @@ public:
     // with the ID of the element it belongs to.
     std::vector<ElementData> GetFreeElementFaces(const std::vector<int>& elementIds);
 
+    // ----- mirror and translate
+    // Images of the nodes across the plane through `planePoint` with normal
+    // `planeNormal`, as new nodes in input order (duplicates included).
+    // `solverTypesByShape` is neither read nor changed. Empty on failure
+    // (logged).
+    std::vector<Node> MirrorNodes(std::vector<int> nodeIds, std::vector<float> planePoint,
+                                  std::vector<float> planeNormal,
+                                  std::unordered_map<std::string, int>& solverTypesByShape, bool isPreview);
+    // Mirror images of the elements, on new nodes, added to `componentMeshId`;
+    // the sources stay. Invalid elements are skipped (logged).
+    std::vector<MeshTransaction> MirrorElements(int componentMeshId, std::vector<int> elementIds,
+                                                std::vector<float> planePoint, std::vector<float> planeNormal,
+                                                std::unordered_map<std::string, int>& solverTypesByShape,
+                                                bool isPreview);
+    // Moves the nodes by `translation` (dx, dy, dz): new nodes at the moved
+    // positions, every element using a moved node rebuilt on them, the old
+    // elements deleted (not in a preview). The old nodes stay, unused.
+    std::vector<MeshTransaction> TranslateNodes(std::vector<int> nodeIds, std::vector<float> translation,
+                                                std::unordered_map<std::string, int>& solverTypesByShape,
+                                                bool isPreview);
+
+    // ----- node merging
+    // Replaces every node of `nodeIds` by `targetNodeId` in every element that
+    // uses it; the elements are rebuilt and the old ones deleted with their
+    // orphaned nodes (not in a preview).
+    std::vector<MeshTransaction> MergeNodes(std::unordered_set<int> nodeIds, int targetNodeId,
+                                            std::unordered_map<std::string, int>& solverTypesByShape,
+                                            bool isPreview);
+    // Merges the nodes of the elements that lie within `tolerance` of each
+    // other, rebuilding the selected elements and their neighbours.
+    std::vector<MeshTransaction> MergeByElements(const std::vector<int>& elementIds, double tolerance,
+                                                 std::unordered_map<std::string, int>& solverTypesByShape,
+                                                 bool isPreview);
+
+    // ----- copy and cut-paste
+    // Pastes the elements into the target component: copies on new nodes, or
+    // (with `isCut`) the same elements on their own nodes under new IDs, the
+    // originals deleted. Couplings whose beams are all selected follow. The
+    // nodes of `nodeIds` are copied in both modes. A failure answers a
+    // transaction with component mesh ID -1 (logged).
+    MeshTransaction CopyPaste_CutPaste_ElementsAndNodes(const std::unordered_set<int>& nodeIds,
+                                                        const std::unordered_set<int>& elementIds,
+                                                        int targetComponentMeshId,
+                                                        std::unordered_map<std::string, int>& solverTypesByShape,
+                                                        bool isCut);
+
     // ----- export and quality
     // Writes the whole master mesh to "<export path>/DefaultMasterMesh<extension>";
     // Abaqus input gets its pyramids as degenerate reduced hexahedra. A
@@ -199,6 +246,14 @@ private:
     std::size_t _checkElementBatches(const std::vector<ElementShape>& shapes,
                                      const std::vector<ElementData>& elementData, std::size_t maxElementTag,
                                      bool isPreview);
+    // ----- copy and cut-paste
+    MeshTransaction _copyElementsTo(int targetComponentMeshId, std::vector<Element>& elements,
+                                    std::unordered_map<std::string, int>& solverTypesByShape);
+    MeshTransaction _moveElementsTo(int targetComponentMeshId, std::vector<Element>& elements,
+                                    std::unordered_map<std::string, int>& solverTypesByShape);
+    void _applyCouplingMigrations(const std::vector<CouplingMigration>& migrations, const MeshTransaction& transaction,
+                                  std::size_t pointElementCount, int targetComponentMeshId, bool isCut,
+                                  const std::unordered_map<int, int>& copiedNodeIds);
     void _removeNodes(const std::unordered_set<int>& nodeIds);
     void _removeAllElementReferences(const std::vector<Element>& elements);
     void _removeElementsFromGmsh(const std::vector<std::size_t>& tags);

@@ -5,38 +5,14 @@
 
 #include "Diagnostics/MorvaneException.h"
 #include "Entities/MasterMeshStructure/MasterMesh.h"
+#include "EditingMeshes.h"
 #include "MasterMeshChecker.h"
 
 using namespace Tarnel;
+using TarnelTest::AddMasterElement;
+using TarnelTest::MasterWithCubeNodes;
 
 namespace {
-
-// Nodes 1 to 9: the unit cube's corners 1 to 8 (bottom 1-4, top 5-8, both
-// counter-clockwise seen from above) and the apex 9 above its top face.
-//
-//     8 ---- 7
-//    /|     /|        9 at (0.5, 0.5, 2)
-//   5 ---- 6 |
-//   | 4 ---|-3
-//   |/     |/
-//   1 ---- 2
-MasterMesh& masterWithCubeNodes()
-{
-    MasterMesh& master = MasterMesh::getInstance();
-    for (int id : {1, 2, 7}) master.InsertMeshComponent(ComponentMesh(id, 10 * id, 10 * id + 1, 10 * id + 2, 10 * id + 3));
-    std::vector<XYZ> nodes{XYZ(0, 0, 0), XYZ(1, 0, 0), XYZ(1, 1, 0), XYZ(0, 1, 0), XYZ(0, 0, 1),
-                           XYZ(1, 0, 1), XYZ(1, 1, 1), XYZ(0, 1, 1), XYZ(0.5, 0.5, 2)};
-    master.AddNodes(nodes, false);
-    return master;
-}
-
-int add(int component, ElementShape shape, std::vector<int> nodes)
-{
-    const MeshTransaction added =
-        MasterMesh::getInstance().AddElements(component, {shape}, {}, {}, {ElementData{nodes, {7}}}, {},
-                                              ElementAttributes(), false);
-    return added.createdElements.front();
-}
 
 std::vector<std::vector<int>> sorted(std::vector<std::vector<int>> lists)
 {
@@ -48,7 +24,7 @@ std::vector<std::vector<int>> sorted(std::vector<std::vector<int>> lists)
 
 TEST(MasterMeshNormals, ReversedElementsReplaceTheOldOnesInTheirComponents)
 {
-    MasterMesh& master = masterWithCubeNodes();
+    MasterMesh& master = MasterWithCubeNodes();
     std::vector<int> reversed;
     std::unordered_map<std::string, int> solverTypes;
     try {
@@ -58,10 +34,10 @@ TEST(MasterMeshNormals, ReversedElementsReplaceTheOldOnesInTheirComponents)
         EXPECT_STREQ(error.what(), "No element IDs provided for reversing normals.");
     }
 
-    const int quad = add(7, QUAD_4NODE, {1, 2, 3, 4});
-    const int first = add(1, TRIANGLE_3NODE, {1, 2, 5});
-    const int second = add(2, TRIANGLE_3NODE, {2, 3, 6});
-    const int hexahedron = add(1, HEXA_8NODE, {1, 2, 3, 4, 5, 6, 7, 8});
+    const int quad = AddMasterElement(7, QUAD_4NODE, {1, 2, 3, 4});
+    const int first = AddMasterElement(1, TRIANGLE_3NODE, {1, 2, 5});
+    const int second = AddMasterElement(2, TRIANGLE_3NODE, {2, 3, 6});
+    const int hexahedron = AddMasterElement(1, HEXA_8NODE, {1, 2, 3, 4, 5, 6, 7, 8});
     const std::string before = MasterMeshChecker::Describe(master);
     EXPECT_THROW(master.ReverseNormals({quad, hexahedron}, reversed, solverTypes), MorvaneException);
     EXPECT_EQ(MasterMeshChecker::Describe(master), before);
@@ -85,10 +61,10 @@ TEST(MasterMeshNormals, ReversedElementsReplaceTheOldOnesInTheirComponents)
 
 TEST(MasterMeshNormals, FreeEdgesAreThoseNoOtherSurfaceOrVolumeShares)
 {
-    MasterMesh& master = masterWithCubeNodes();
-    const int first = add(1, TRIANGLE_3NODE, {1, 2, 3});
-    const int second = add(1, TRIANGLE_3NODE, {1, 3, 4});
-    add(1, LINE_2NODE, {1, 2});  // a line shares no surface edge
+    MasterMesh& master = MasterWithCubeNodes();
+    const int first = AddMasterElement(1, TRIANGLE_3NODE, {1, 2, 3});
+    const int second = AddMasterElement(1, TRIANGLE_3NODE, {1, 3, 4});
+    AddMasterElement(1, LINE_2NODE, {1, 2});  // a line shares no surface edge
     EXPECT_EQ(sorted(master.GetFreeElementEdges({first, second})),
               (std::vector<std::vector<int>>{{1, 2}, {1, 4}, {2, 3}, {3, 4}}));
     EXPECT_THROW(master.GetFreeElementEdges({first, 99}), MorvaneException);
@@ -96,9 +72,9 @@ TEST(MasterMeshNormals, FreeEdgesAreThoseNoOtherSurfaceOrVolumeShares)
 
 TEST(MasterMeshNormals, FreeFacesOfVolumesPointOutwards)
 {
-    MasterMesh& master = masterWithCubeNodes();
-    const int hexahedron = add(1, HEXA_8NODE, {1, 2, 3, 4, 5, 6, 7, 8});
-    const int pyramid = add(1, PYRAMID_5NODE, {5, 8, 7, 6, 9});
+    MasterMesh& master = MasterWithCubeNodes();
+    const int hexahedron = AddMasterElement(1, HEXA_8NODE, {1, 2, 3, 4, 5, 6, 7, 8});
+    const int pyramid = AddMasterElement(1, PYRAMID_5NODE, {5, 8, 7, 6, 9});
     const std::vector<ElementData> alone = master.GetFreeElementFaces({hexahedron});
     EXPECT_TRUE(alone[0].nodeIds.empty());
     EXPECT_EQ(alone[1].elementIds, std::vector<int>(6, hexahedron));
