@@ -138,6 +138,36 @@ void BM_ExportMeshFileInp(benchmark::State& state)
     MasterMesh::deleteInstance();
 }
 
+std::vector<int> allElementIds(std::size_t count)
+{
+    std::vector<int> ids(count);
+    for (std::size_t i = 0; i < count; ++i) ids[i] = static_cast<int>(i + 1);
+    return ids;
+}
+
+// Every triangle of the grid selected: only the grid's outline is free.
+void BM_FreeElementEdges(benchmark::State& state)
+{
+    quietSession();
+    MasterMesh& master = masterWithTriangles(static_cast<std::size_t>(state.range(0)));
+    const std::vector<int> ids = allElementIds(master.GetElementStoragePtr()->Size());
+    std::size_t free = 0;
+    for (auto _ : state) free = master.GetFreeElementEdges(ids).size();
+    state.counters["free"] = static_cast<double>(free);
+    MasterMesh::deleteInstance();
+}
+
+void BM_FreeElementFaces(benchmark::State& state)
+{
+    quietSession();
+    MasterMesh& master = masterWithPyramidsAndTetrahedra(static_cast<std::size_t>(state.range(0)) / 2);
+    const std::vector<int> ids = allElementIds(master.GetElementStoragePtr()->Size());
+    std::size_t free = 0;
+    for (auto _ : state) free = master.GetFreeElementFaces(ids)[0].elementIds.size();
+    state.counters["freeTriangles"] = static_cast<double>(free);
+    MasterMesh::deleteInstance();
+}
+
 }  // namespace
 
 BENCHMARK(BM_DeleteOnePercentOfTheElements)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
@@ -145,3 +175,5 @@ BENCHMARK(BM_DeleteTenElements)->Arg(1000000)->Unit(benchmark::kMillisecond)->Us
 BENCHMARK(BM_GmshWriteInp)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 BENCHMARK(BM_AdapterWriteInp)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 BENCHMARK(BM_ExportMeshFileInp)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_FreeElementEdges)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_FreeElementFaces)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);

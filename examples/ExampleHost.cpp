@@ -120,6 +120,72 @@ void fillBoxWithTetrahedra(MasterMesh& master)
     printTransaction(solid.GetLastMeshTransaction());
 }
 
+std::vector<int> surfaceElementsOf(MasterMesh& master, int componentId)
+{
+    const std::unordered_set<int>& ids =
+        master.GetComponentMesh(componentId)->GetElementsByDimension(DIMENSION_2D)->GetElementIds();
+    std::vector<int> sorted(ids.begin(), ids.end());
+    std::sort(sorted.begin(), sorted.end());
+    return sorted;
+}
+
+std::vector<int> bothHalves(MasterMesh& master)
+{
+    std::vector<int> ids = surfaceElementsOf(master, 2);
+    const std::vector<int> mirrored = surfaceElementsOf(master, 5);
+    ids.insert(ids.end(), mirrored.begin(), mirrored.end());
+    return ids;
+}
+
+void printTransactions(const char* step, const std::vector<MeshTransaction>& transactions)
+{
+    std::size_t created = 0;
+    std::size_t removed = 0;
+    for (const MeshTransaction& transaction : transactions) {
+        created += transaction.createdElementNodeIds.size();
+        removed += transaction.removedElementIds.size();
+    }
+    std::printf("%s: %zu transaction(s), %zu element(s) created, %zu removed\n", step, transactions.size(), created,
+                removed);
+}
+
+// The flange is mirrored across its left edge (the plane x = 120) into a new
+// component 5; the two halves are joined by merging the coincident nodes of
+// the seam, which the free edges before and after show. Then a few mirrored
+// quadrangles are turned over, and some are cut out and pasted back into the
+// flange's own component.
+void mirrorAndJoinTheFlange(MasterMesh& master)
+{
+    std::unordered_map<std::string, int> solverTypesByShape{{std::to_string(TRIANGLE_3NODE), 12},
+                                                            {std::to_string(QUAD_4NODE), 15}};
+    master.InsertMeshComponent(ComponentMesh(5, 50, 51, 52, 53));
+    printTransactions("Mirrored the flange across x = 120 into component 5",
+                      master.MirrorElements(5, surfaceElementsOf(master, 2), {120, 0, 0}, {1, 0, 0},
+                                            solverTypesByShape, false));
+    std::printf("Free edges of both halves before joining: %zu\n", master.GetFreeElementEdges(bothHalves(master)).size());
+
+    const std::size_t nodesBefore = master.GetNodeRepositoryPtr()->GetActiveNodes()->GetNodeCount();
+    printTransactions("Merged the coincident nodes of the halves",
+                      master.MergeByElements(bothHalves(master), 1e-3, solverTypesByShape, false));
+    std::printf("  active nodes: %zu before, %zu after\n", nodesBefore,
+                master.GetNodeRepositoryPtr()->GetActiveNodes()->GetNodeCount());
+    std::printf("Free edges of both halves after joining: %zu\n", master.GetFreeElementEdges(bothHalves(master)).size());
+
+    const std::vector<int> mirrored = surfaceElementsOf(master, 5);
+    std::vector<int> reversed;
+    printTransactions("Reversed the normals of 4 mirrored elements",
+                      master.ReverseNormals(std::vector<int>(mirrored.begin(), mirrored.begin() + 4), reversed,
+                                            solverTypesByShape));
+
+    const std::vector<int> remaining = surfaceElementsOf(master, 5);
+    const std::unordered_set<int> cut(remaining.end() - 10, remaining.end());
+    const MeshTransaction pasted = master.CopyPaste_CutPaste_ElementsAndNodes({}, cut, 2, solverTypesByShape, true);
+    std::printf("Cut 10 elements of component 5 and pasted them into component %d: %zu created, %zu removed\n",
+                pasted.componentMeshId, pasted.createdElementNodeIds.size(), pasted.removedElementIds.size());
+    std::printf("Components now: flange %zu, mirrored half %zu surface element(s)\n",
+                surfaceElementsOf(master, 2).size(), surfaceElementsOf(master, 5).size());
+}
+
 void exportInEveryFormat(MasterMesh& master)
 {
     for (MeshFileFormat format : {MeshFileFormat::MSH, MeshFileFormat::MED, MeshFileFormat::STL, MeshFileFormat::INP}) {
@@ -182,6 +248,7 @@ int main(int argc, char** argv)
         std::printf("Wrote AllActiveNodes.mshp, component_plate.mshp and component_flange.mshp\n");
 
         fillBoxWithTetrahedra(master);
+        mirrorAndJoinTheFlange(master);
         exportInEveryFormat(master);
         printWorstSurfaceElements(master, 10);
         return 0;

@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <map>
 #include <stdexcept>
 
 #include "Diagnostics/MorvaneException.h"
 #include "Internal/LogMacros.h"
+#include "Internal/ScratchAllocator.h"
 
 namespace Tarnel {
 
@@ -51,23 +53,51 @@ const FacePositions* facesOf(ElementShape shape)
     return found == table.end() ? nullptr : &found->second;
 }
 
-// A face by its node IDs sorted ascending (a triangle's fourth is 0).
-using FaceKey = std::array<int, 4>;
+// One occurrence of a face among the listed elements: its node IDs sorted
+// ascending as the key (a triangle's fourth is 0), its node IDs as its
+// element orients it, and the element.
+struct FaceOccurrence {
+    std::array<int, 4> key;
+    std::array<int, 4> nodes;
+    int owner;
+    int size;
+};
 
-struct FaceKeyHash {
-    std::size_t operator()(const FaceKey& key) const
-    {
-        std::size_t hash = 0;
-        for (int node : key) hash = hash * 1000003u ^ std::hash<int>()(node);
-        return hash;
+std::uint64_t hashOf(const std::array<int, 4>& key)
+{
+    const std::uint64_t low = (std::uint64_t(std::uint32_t(key[0])) << 32) | std::uint32_t(key[1]);
+    const std::uint64_t high = (std::uint64_t(std::uint32_t(key[2])) << 32) | std::uint32_t(key[3]);
+    const std::uint64_t hash = (low * 0x9E3779B97F4A7C15ull ^ high) * 0xC2B2AE3D27D4EB4Full;
+    return hash ^ (hash >> 29);
+}
+
+// Marks every occurrence whose face occurs more than once. An open-addressing
+// table of first occurrences keeps this linear in the number of faces, with
+// no allocation per face.
+std::vector<bool> sharedFaces(const ScratchVector<FaceOccurrence>& faces)
+{
+    // The slot is taken from the hash's top bits, which depend on every node.
+    int bits = 4;
+    while ((std::size_t(1) << bits) < 2 * faces.size()) ++bits;
+    const std::size_t capacity = std::size_t(1) << bits;
+    ScratchVector<std::uint32_t> firstOccurrence(capacity, 0);  // index + 1; 0 is empty
+    std::vector<bool> shared(faces.size(), false);
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        for (std::size_t slot = hashOf(faces[i].key) >> (64 - bits);; slot = (slot + 1) & (capacity - 1)) {
+            const std::uint32_t first = firstOccurrence[slot];
+            if (first == 0) {
+                firstOccurrence[slot] = static_cast<std::uint32_t>(i + 1);
+                break;
+            }
+            if (faces[first - 1].key == faces[i].key) {
+                shared[first - 1] = true;
+                shared[i] = true;
+                break;
+            }
+        }
     }
-};
-
-// Every occurrence of one face among the listed elements.
-struct FaceOccurrences {
-    std::vector<int> nodeIds;  // the first occurrence's, oriented as its element has it
-    std::vector<int> owners;
-};
+    return shared;
+}
 
 }  // namespace
 
@@ -113,8 +143,8 @@ std::vector<MeshTransaction> MasterMesh::ReverseNormals(const std::vector<int>& 
 std::vector<std::vector<int>> MasterMesh::GetFreeElementEdges(const std::vector<int>& elementIds)
 {
     std::vector<std::vector<int>> freeEdges;
+    Element element;
     for (int id : elementIds) {
-        Element element;
         const Positions* edges = elements.Get(id, element) ? edgesOf(element.shape) : nullptr;
         if (edges == nullptr) throw MorvaneException(std::string("GetFreeElementEdges: Invalid element shape."));
         for (const auto& edge : *edges) {
@@ -134,33 +164,43 @@ std::vector<std::vector<int>> MasterMesh::GetFreeElementEdges(const std::vector<
     return freeEdges;
 }
 
+// The free faces come in the order of the list, each element's in table
+// order.
 std::vector<ElementData> MasterMesh::GetFreeElementFaces(const std::vector<int>& elementIds)
 {
-    // Faces by their sorted node IDs; one map per face size.
-    std::unordered_map<FaceKey, FaceOccurrences, FaceKeyHash> triangles, quadrangles;
+    std::size_t faceCount = 0;
     for (int id : elementIds) {
-        Element element;
-        const FacePositions* faces = elements.Get(id, element) ? facesOf(element.shape) : nullptr;
-        if (faces == nullptr) throw MorvaneException(std::string("GetFreeElementFaces: Invalid element shape."));
-        for (const std::vector<int>& face : *faces) {
-            std::vector<int> nodes;
-            for (int position : face) nodes.push_back(element.nodeIds[position]);
-            std::vector<int> sorted = nodes;
-            std::sort(sorted.begin(), sorted.end());
-            FaceKey key{0, 0, 0, 0};
-            std::copy(sorted.begin(), sorted.end(), key.begin());
-            FaceOccurrences& occurrences = (face.size() == 3 ? triangles : quadrangles)[key];
-            if (occurrences.owners.empty()) occurrences.nodeIds = std::move(nodes);
-            occurrences.owners.push_back(id);
+        const FacePositions* positions = facesOf(elements.GetShape(id));
+        if (positions != nullptr) faceCount += positions->size();
+    }
+    ScratchVector<FaceOccurrence> faces;
+    faces.reserve(faceCount);
+    Element element;
+    for (int id : elementIds) {
+        const FacePositions* positions = elements.Get(id, element) ? facesOf(element.shape) : nullptr;
+        if (positions == nullptr) throw MorvaneException(std::string("GetFreeElementFaces: Invalid element shape."));
+        for (const std::vector<int>& face : *positions) {
+            FaceOccurrence occurrence{{0, 0, 0, 0}, {0, 0, 0, 0}, id, static_cast<int>(face.size())};
+            for (std::size_t k = 0; k < face.size(); ++k) occurrence.nodes[k] = element.nodeIds[face[k]];
+            occurrence.key = occurrence.nodes;
+            std::sort(occurrence.key.begin(), occurrence.key.begin() + occurrence.size);
+            faces.push_back(occurrence);
         }
     }
+    const std::vector<bool> shared = sharedFaces(faces);
     std::vector<ElementData> result(2);
+    std::size_t freeCount[2] = {0, 0};
+    for (std::size_t i = 0; i < faces.size(); ++i)
+        if (!shared[i]) ++freeCount[faces[i].size == 3 ? 0 : 1];
     for (std::size_t k = 0; k < 2; ++k) {
-        for (const auto& entry : k == 0 ? triangles : quadrangles) {
-            if (entry.second.owners.size() != 1) continue;
-            result[k].nodeIds.insert(result[k].nodeIds.end(), entry.second.nodeIds.begin(), entry.second.nodeIds.end());
-            result[k].elementIds.push_back(entry.second.owners.front());
-        }
+        result[k].nodeIds.reserve(freeCount[k] * (k == 0 ? 3 : 4));
+        result[k].elementIds.reserve(freeCount[k]);
+    }
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        if (shared[i]) continue;
+        ElementData& record = result[faces[i].size == 3 ? 0 : 1];
+        record.nodeIds.insert(record.nodeIds.end(), faces[i].nodes.begin(), faces[i].nodes.begin() + faces[i].size);
+        record.elementIds.push_back(faces[i].owner);
     }
     return result;
 }
