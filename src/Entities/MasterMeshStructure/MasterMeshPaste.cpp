@@ -209,9 +209,12 @@ void MasterMesh::_applyCouplingMigrations(const std::vector<CouplingMigration>& 
     const char* const location = "Tarnel::MasterMesh::_applyCouplingMigrations";
     // Every lookup is made before the first coupling changes.
     std::vector<std::unordered_set<int>> newBeams(migrations.size());
-    for (std::size_t m = 0; m < migrations.size(); ++m)
-        for (int line : migrations[m].lineIndices)
-            newBeams[m].insert(transaction.createdElements.at(5 * (pointElementCount + static_cast<std::size_t>(line))));
+    for (std::size_t m = 0; m < migrations.size(); ++m) {
+        for (int line : migrations[m].lineIndices) {
+            const std::size_t record = pointElementCount + static_cast<std::size_t>(line);
+            newBeams[m].insert(transaction.createdElements.at(5 * record));
+        }
+    }
 
     for (std::size_t m = 0; m < migrations.size(); ++m) {
         const CouplingMigration& migration = migrations[m];
