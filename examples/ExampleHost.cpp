@@ -10,6 +10,7 @@
 #include <map>
 #include <vector>
 #include <exception>
+#include <stdexcept>
 #include <filesystem>
 #include <string>
 #include <unordered_map>
@@ -172,6 +173,7 @@ void mirrorAndJoinTheFlange(MasterMesh& master)
     std::printf("Free edges of both halves after joining: %zu\n", master.GetFreeElementEdges(bothHalves(master)).size());
 
     const std::vector<int> mirrored = surfaceElementsOf(master, 5);
+    if (mirrored.size() < 14) throw std::runtime_error("the mirrored half has too few elements to go on");
     std::vector<int> reversed;
     printTransactions("Reversed the normals of 4 mirrored elements",
                       master.ReverseNormals(std::vector<int>(mirrored.begin(), mirrored.begin() + 4), reversed,
