@@ -202,13 +202,13 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
         std::vector<XYZ> moved;
         moved.reserve(nodeIds.size());
         // (element ID, index in nodeIds) for every use of a moved node.
-        std::vector<std::pair<int, std::size_t>> uses;
+        std::vector<std::pair<int, int>> uses;
         for (std::size_t i = 0; i < nodeIds.size(); ++i) {
             const XYZ p = getNodePosition(nodeIds[i]);
             moved.emplace_back(toSinglePrecision(translation[0] + p.X()), toSinglePrecision(translation[1] + p.Y()),
                                toSinglePrecision(translation[2] + p.Z()));
             if (const NodeElementIndex::Entry* users = nodeToElements.Find(nodeIds[i]))
-                for (int elementId : *users) uses.emplace_back(elementId, i);
+                for (int elementId : *users) uses.emplace_back(elementId, static_cast<int>(i));
         }
         // The affected elements are visited by ascending element ID, which
         // fixes the new elements' IDs and the component of the removal
@@ -238,7 +238,7 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
             rebuildNodeIds.insert(rebuildNodeIds.end(), element.nodeIds.begin(), element.nodeIds.end());
             nodes = element.nodeIds;
             for (; u < end; ++u) {
-                const std::size_t i = uses[u].second;
+                const std::size_t i = static_cast<std::size_t>(uses[u].second);
                 const auto occurrence = std::find(nodes.begin(), nodes.end(), nodeIds[i]);
                 if (occurrence == nodes.end()) continue;
                 *occurrence = placeholderOf(i);

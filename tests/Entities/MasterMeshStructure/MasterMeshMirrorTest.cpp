@@ -21,11 +21,17 @@ const std::vector<XYZ> kCube{XYZ(), XYZ(0, 0, 0), XYZ(1, 0, 0), XYZ(1, 1, 0), XY
 std::unordered_map<std::string, int> solverTypes;
 
 struct MirrorOrderCase {
+    const char* name;
     ElementShape shape;
     std::vector<int> nodes;
     // The mirrored element's nodes as positions in the source's node list.
     std::vector<int> order;
 };
+
+std::ostream& operator<<(std::ostream& out, const MirrorOrderCase& mirror)
+{
+    return out << mirror.name;
+}
 
 class MirroredNodeOrder : public ::testing::TestWithParam<MirrorOrderCase> {};
 
@@ -74,13 +80,14 @@ TEST_P(MirroredNodeOrder, KeepsTheMirroredElementRightSideOut)
 
 INSTANTIATE_TEST_SUITE_P(
     Shapes, MirroredNodeOrder,
-    ::testing::Values(MirrorOrderCase{POINT_1NODE, {9}, {0}}, MirrorOrderCase{LINE_2NODE, {1, 2}, {1, 0}},
-                      MirrorOrderCase{TRIANGLE_3NODE, {1, 2, 3}, {2, 1, 0}},
-                      MirrorOrderCase{QUAD_4NODE, {1, 2, 3, 4}, {3, 2, 1, 0}},
-                      MirrorOrderCase{TETRA_4NODE, {1, 2, 4, 5}, {0, 2, 1, 3}},
-                      MirrorOrderCase{PYRAMID_5NODE, {5, 6, 7, 8, 9}, {0, 3, 2, 1, 4}},
-                      MirrorOrderCase{PRISM_6NODE, {1, 2, 4, 5, 6, 8}, {0, 2, 1, 3, 5, 4}},
-                      MirrorOrderCase{HEXA_8NODE, {1, 2, 3, 4, 5, 6, 7, 8}, {0, 3, 2, 1, 4, 7, 6, 5}}));
+    ::testing::Values(MirrorOrderCase{"Point", POINT_1NODE, {9}, {0}}, MirrorOrderCase{"Line", LINE_2NODE, {1, 2}, {1, 0}},
+                      MirrorOrderCase{"Triangle", TRIANGLE_3NODE, {1, 2, 3}, {2, 1, 0}},
+                      MirrorOrderCase{"Quadrangle", QUAD_4NODE, {1, 2, 3, 4}, {3, 2, 1, 0}},
+                      MirrorOrderCase{"Tetrahedron", TETRA_4NODE, {1, 2, 4, 5}, {0, 2, 1, 3}},
+                      MirrorOrderCase{"Pyramid", PYRAMID_5NODE, {5, 6, 7, 8, 9}, {0, 3, 2, 1, 4}},
+                      MirrorOrderCase{"Prism", PRISM_6NODE, {1, 2, 4, 5, 6, 8}, {0, 2, 1, 3, 5, 4}},
+                      MirrorOrderCase{"Hexahedron", HEXA_8NODE, {1, 2, 3, 4, 5, 6, 7, 8}, {0, 3, 2, 1, 4, 7, 6, 5}}),
+    [](const ::testing::TestParamInfo<MirrorOrderCase>& info) { return std::string(info.param.name); });
 
 TEST(MasterMeshMirror, SharedNodesAreMirroredOnceAndUnknownElementsSkipped)
 {
@@ -127,9 +134,12 @@ TEST(MasterMeshMirror, TranslateNodesRebuildsEveryElementOnTheMovedNodes)
         newIds.push_back(created[0]);
         created[0] = 0;
         const bool isQuad = transactions[t].componentMeshId == 7;
-        EXPECT_EQ(created, isQuad ? std::vector<int>{0, 7, 72, QUAD_4NODE, 7} : std::vector<int>{0, 1, 11, LINE_2NODE, 3});
-        EXPECT_EQ(transactions[t].createdElementNodeIds,
-                  isQuad ? std::vector<std::vector<int>>{{10, 11, 12, 13}} : std::vector<std::vector<int>>{{5, 10}});
+        const std::vector<int> expected =
+            isQuad ? std::vector<int>{0, 7, 72, QUAD_4NODE, 7} : std::vector<int>{0, 1, 11, LINE_2NODE, 3};
+        const std::vector<std::vector<int>> expectedNodes =
+            isQuad ? std::vector<std::vector<int>>{{10, 11, 12, 13}} : std::vector<std::vector<int>>{{5, 10}};
+        EXPECT_EQ(created, expected);
+        EXPECT_EQ(transactions[t].createdElementNodeIds, expectedNodes);
         EXPECT_EQ(transactions[t].createdNodeIds, (std::vector<int>{1, 2, 3, 4, 5, 1}));
         // One record per replaced occurrence: node 1 is in both elements.
         EXPECT_EQ(transactions[t].createdNodeRecords,
