@@ -80,10 +80,15 @@ int placeholderOf(std::size_t newNodeIndex)
 
 // A mirror image turns every element inside out; its node order is put right
 // again so that surfaces keep facing the mirrored way and volumes keep a
-// positive volume.
-std::vector<int> inMirroredOrder(const std::vector<int>& nodeIds, ElementShape shape, ElementDimension dimension)
+// positive volume. Writes into `ordered`, whose buffer is reused.
+void putInMirroredOrder(const std::vector<int>& nodeIds, ElementShape shape, ElementDimension dimension,
+                        std::vector<int>& ordered)
 {
-    if (dimension != DIMENSION_3D) return std::vector<int>(nodeIds.rbegin(), nodeIds.rend());
+    ordered.clear();
+    if (dimension != DIMENSION_3D) {
+        ordered.assign(nodeIds.rbegin(), nodeIds.rend());
+        return;
+    }
     static const std::vector<int> tetrahedron{0, 2, 1, 3}, hexahedron{0, 3, 2, 1, 4, 7, 6, 5},
         prism{0, 2, 1, 3, 5, 4}, pyramid{0, 3, 2, 1, 4};
     const std::vector<int>* order = shape == TETRA_4NODE    ? &tetrahedron
@@ -91,11 +96,21 @@ std::vector<int> inMirroredOrder(const std::vector<int>& nodeIds, ElementShape s
                                     : shape == PRISM_6NODE   ? &prism
                                     : shape == PYRAMID_5NODE ? &pyramid
                                                              : nullptr;
-    if (order == nullptr || order->size() != nodeIds.size()) return nodeIds;
-    std::vector<int> ordered;
-    ordered.reserve(nodeIds.size());
+    if (order == nullptr || order->size() != nodeIds.size()) {
+        ordered = nodeIds;
+        return;
+    }
     for (int position : *order) ordered.push_back(nodeIds[static_cast<std::size_t>(position)]);
-    return ordered;
+}
+
+// Most rebuilt elements keep all their nodes distinct; for those the
+// degradation is known (same shape, same list) without building its set.
+bool hasRepeatedNode(const std::vector<int>& nodeIds)
+{
+    for (std::size_t a = 0; a < nodeIds.size(); ++a)
+        for (std::size_t b = a + 1; b < nodeIds.size(); ++b)
+            if (nodeIds[a] == nodeIds[b]) return true;
+    return false;
 }
 
 // Replaces every placeholder of the batches by the ID of its new node.
@@ -155,7 +170,7 @@ std::vector<MeshTransaction> MasterMesh::MirrorElements(int componentMeshId, std
         std::vector<XYZ> images;
         std::unordered_map<int, std::vector<ElementData>> shapeBatches;
         Element element;
-        std::vector<int> mapped;
+        std::vector<int> mapped, ordered;
         for (int id : elementIds) {
             if (!elements.Get(id, element) || !isEditable(element)) {
                 logNotValid(id, location);
@@ -167,9 +182,9 @@ std::vector<MeshTransaction> MasterMesh::MirrorElements(int componentMeshId, std
                 if (seen.second) images.push_back(plane.Image(getNodePosition(node)));
                 mapped.push_back(placeholderOf(seen.first->second));
             }
-            _addElementToShapeBatch(element.shape, element.solverType, componentMeshId,
-                                    inMirroredOrder(mapped, element.shape, element.attributes.dimension),
-                                    shapeBatches, "MirrorElements");
+            putInMirroredOrder(mapped, element.shape, element.attributes.dimension, ordered);
+            _addElementToShapeBatch(element.shape, element.solverType, componentMeshId, ordered, shapeBatches,
+                                    "MirrorElements");
         }
 
         const std::vector<Node> newNodes = AddNodes(images, isPreview);
@@ -203,6 +218,10 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
         moved.reserve(nodeIds.size());
         // (element ID, index in nodeIds) for every use of a moved node.
         std::vector<std::pair<int, int>> uses;
+        std::size_t useCount = 0;
+        for (int id : nodeIds)
+            if (const NodeElementIndex::Entry* users = nodeToElements.Find(id)) useCount += users->size();
+        uses.reserve(useCount);
         for (std::size_t i = 0; i < nodeIds.size(); ++i) {
             const XYZ p = getNodePosition(nodeIds[i]);
             moved.emplace_back(toSinglePrecision(translation[0] + p.X()), toSinglePrecision(translation[1] + p.Y()),
@@ -220,6 +239,8 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
         std::unordered_map<int, std::vector<ElementData>> shapeBatches;
         std::vector<int> affected, removed, rebuildNodeIds;
         std::vector<std::size_t> recordSources;  // per replaced occurrence, the index of its new node
+        recordSources.reserve(uses.size());
+        rebuildNodeIds.reserve(uses.size());
         int removalComponent = -1;
         Element element;
         std::vector<int> nodes, degraded;
@@ -244,7 +265,11 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
                 *occurrence = placeholderOf(i);
                 recordSources.push_back(i);
             }
-            const ElementShape shape = MeshHelper::ComputeDegradedElement(nodes, element.shape, degraded);
+            ElementShape shape = element.shape;
+            if (hasRepeatedNode(nodes))
+                shape = MeshHelper::ComputeDegradedElement(nodes, element.shape, degraded);
+            else
+                degraded.swap(nodes);
             if (shape == INVALID) {
                 TARNEL_LOG_WARN("Skipping the reconstruction of original element with ID=" + std::to_string(id) +
                                     " because it would result in an INVALID element!",
