@@ -237,10 +237,15 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
 
         const std::vector<SolverElementType> solverTypes = _rebuildSolverTypes(solverTypesByShape);
         std::unordered_map<int, std::vector<ElementData>> shapeBatches;
+        std::size_t affectedCount = 0;
+        for (std::size_t u = 0; u < uses.size(); ++u)
+            if (u == 0 || uses[u].first != uses[u - 1].first) ++affectedCount;
         std::vector<int> affected, removed, rebuildNodeIds;
-        std::vector<std::size_t> recordSources;  // per replaced occurrence, the index of its new node
-        recordSources.reserve(uses.size());
+        affected.reserve(affectedCount);
+        removed.reserve(affectedCount);
         rebuildNodeIds.reserve(uses.size());
+        std::vector<int> recordSources;  // per replaced occurrence, the index of its new node
+        recordSources.reserve(uses.size());
         int removalComponent = -1;
         Element element;
         std::vector<int> nodes, degraded;
@@ -263,7 +268,7 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
                 const auto occurrence = std::find(nodes.begin(), nodes.end(), nodeIds[i]);
                 if (occurrence == nodes.end()) continue;
                 *occurrence = placeholderOf(i);
-                recordSources.push_back(i);
+                recordSources.push_back(static_cast<int>(i));
             }
             ElementShape shape = element.shape;
             if (hasRepeatedNode(nodes))
@@ -289,8 +294,8 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
         requireAllNodes(newNodes, moved.size(), "TranslateNodes");
         std::vector<double> nodeRecords;
         nodeRecords.reserve(4 * recordSources.size());
-        for (std::size_t i : recordSources) {
-            const Node& node = newNodes[i];
+        for (int i : recordSources) {
+            const Node& node = newNodes[static_cast<std::size_t>(i)];
             nodeRecords.insert(nodeRecords.end(), {static_cast<double>(node.id), node.position.X(),
                                                    node.position.Y(), node.position.Z()});
         }
