@@ -4,6 +4,7 @@
 
 #include "Entities/MasterMeshStructure/MasterMesh.h"
 
+#include <algorithm>
 #include <limits>
 #include <unordered_set>
 
@@ -369,10 +370,15 @@ bool MasterMesh::DeleteElements(std::unordered_set<int> elementIds, std::unorder
     const char* const location = "Tarnel::MasterMesh::DeleteElements";
     try {
         activateMaster();
+        // In ascending order, the element table and the node index are
+        // walked in the order they are laid out, and unknown IDs are
+        // reported in a fixed order.
+        std::vector<int> ids(elementIds.begin(), elementIds.end());
+        std::sort(ids.begin(), ids.end());
         std::vector<Element> removed;
-        removed.reserve(elementIds.size());
-        std::unordered_set<int> touchedNodes;
-        for (int id : elementIds) {
+        removed.reserve(ids.size());
+        std::vector<int> touchedNodes;
+        for (int id : ids) {
             Element element;
             if (!elements.Get(id, element)) {
                 TARNEL_LOG_ERROR("Element with ID = " + std::to_string(id) +
@@ -380,9 +386,11 @@ bool MasterMesh::DeleteElements(std::unordered_set<int> elementIds, std::unorder
                                  location);
                 continue;
             }
-            touchedNodes.insert(element.nodeIds.begin(), element.nodeIds.end());
+            touchedNodes.insert(touchedNodes.end(), element.nodeIds.begin(), element.nodeIds.end());
             removed.push_back(std::move(element));
         }
+        std::sort(touchedNodes.begin(), touchedNodes.end());
+        touchedNodes.erase(std::unique(touchedNodes.begin(), touchedNodes.end()), touchedNodes.end());
         // gmsh first: when it refuses, the containers stay as they were.
         std::vector<std::size_t> tags;
         tags.reserve(removed.size());
