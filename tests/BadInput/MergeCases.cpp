@@ -16,15 +16,11 @@ MasterMesh& master()
     return MasterMesh::getInstance();
 }
 
-std::string counted(const std::vector<MeshTransaction>& transactions)
-{
-    return std::to_string(transactions.size()) + " transaction(s)";
-}
+std::unordered_map<std::string, int> solverTypes;
 
 std::string mergeNodes(std::unordered_set<int> nodeIds, int target)
 {
-    std::unordered_map<std::string, int> solverTypes;
-    return counted(master().MergeNodes(std::move(nodeIds), target, solverTypes, false));
+    return std::to_string(master().MergeNodes(std::move(nodeIds), target, solverTypes, false).size()) + " transaction(s)";
 }
 
 void deleteNewNode(const TempDirectory&)
@@ -56,8 +52,7 @@ const BadInputCase kMergeCases[] = {
      LogLevel::Error, "Error merging nodes!", addSecondOrderTriangle},
     {"MergeByElementsOfASecondOrderElement",
      [](const TempDirectory&) {
-         std::unordered_map<std::string, int> solverTypes;
-         return counted(master().MergeByElements({1, 6}, 0.001, solverTypes, false));
+         return std::to_string(master().MergeByElements({1, 6}, 0.001, solverTypes, false).size()) + " transaction(s)";
      },
      "0 transaction(s)", LogLevel::Error, "MergeByElements failed", addSecondOrderTriangle},
 };

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -45,13 +46,22 @@ struct Placed {
     std::vector<int> nodes;
 };
 
+using Edit = std::function<std::vector<MeshTransaction>(MasterMesh&, std::unordered_map<std::string, int>&, bool)>;
+
+Edit byElements(std::vector<int> selection)
+{
+    return [selection](MasterMesh& master, std::unordered_map<std::string, int>& types, bool isPreview) {
+        return master.MergeByElements(selection, 0.001, types, isPreview);
+    };
+}
+
 // The cube nodes (drawn in EditingMeshes.h), node 10 onwards at `extraNodes`,
-// the elements (IDs 1 onwards, solver type 7) and the selection of elements.
+// the elements (IDs 1 onwards, solver type 7), and the merge.
 struct MergeCase {
     const char* name;
     std::vector<XYZ> extraNodes;
     std::vector<Placed> elements;
-    std::vector<int> selected;
+    Edit edit;
     Lines expectedCreated;
     std::vector<int> expectedRemoved;
     Lines expectedWarnings;  // each logged by the preview and by the run
@@ -76,55 +86,42 @@ const char* const kDropped = "Step 4: skipping element ID=1 (componentMesh=1): w
 
 const MergeCase kMergeCases[] = {
     // Node 10 lies 0.0005 above corner 3.
-    {"QuadrangleWithTwoAdjacentCornersClusteredBecomesATriangle",
-     {XYZ(1, 1, 0.0005)},
-     {{1, QUAD_4NODE, {1, 2, 3, 10}}},
-     {1},
-     {"2 1 2 42: 1 2 10"},
-     {1},
-     {},
-     {3}},
+    {"QuadrangleWithTwoAdjacentCornersClusteredBecomesATriangle", {XYZ(1, 1, 0.0005)},
+     {{1, QUAD_4NODE, {1, 2, 3, 10}}}, byElements({1}), {"2 1 2 42: 1 2 10"}, {1}, {}, {3}},
     // Node 10 lies 0.0005 above corner 2; the triangle on 10, 3, 4 only
     // neighbours the selection.
-    {"TriangleLosingACornerIsDroppedAndStillDeleted",
-     {XYZ(1, 0, 0.0005)},
-     {{1, TRIANGLE_3NODE, {1, 2, 10}}, {2, TRIANGLE_3NODE, {10, 3, 4}}},
-     {1},
-     {"3 2 2 7: 10 3 4"},
-     {1, 2},
-     {kDropped},
-     {1, 2}},
-    {"NeighbourWithoutMovedNodesIsRebuiltUnderANewId",
-     {},
-     {{1, TRIANGLE_3NODE, {1, 2, 3}}, {2, TRIANGLE_3NODE, {1, 3, 4}}},
-     {1},
-     {"3 2 2 7: 1 3 4", "4 1 2 7: 1 2 3"},
-     {1, 2},
-     {},
-     {}},
+    {"TriangleLosingACornerIsDroppedAndStillDeleted", {XYZ(1, 0, 0.0005)},
+     {{1, TRIANGLE_3NODE, {1, 2, 10}}, {2, TRIANGLE_3NODE, {10, 3, 4}}}, byElements({1}), {"3 2 2 7: 10 3 4"}, {1, 2},
+     {kDropped}, {1, 2}},
+    {"NeighbourWithoutMovedNodesIsRebuiltUnderANewId", {},
+     {{1, TRIANGLE_3NODE, {1, 2, 3}}, {2, TRIANGLE_3NODE, {1, 3, 4}}}, byElements({1}),
+     {"3 2 2 7: 1 3 4", "4 1 2 7: 1 2 3"}, {1, 2}, {}, {}},
     // Node 10 coincides with corner 1 but only the neighbour uses it.
-    {"NodeOfANeighbourOnlyIsNeverClustered",
-     {XYZ(0, 0, 0)},
-     {{1, TRIANGLE_3NODE, {1, 2, 3}}, {1, TRIANGLE_3NODE, {3, 4, 10}}},
-     {1},
-     {"3 1 2 7: 1 2 3", "4 1 2 7: 3 4 10"},
-     {1, 2},
-     {},
-     {}},
+    {"NodeOfANeighbourOnlyIsNeverClustered", {XYZ(0, 0, 0)},
+     {{1, TRIANGLE_3NODE, {1, 2, 3}}, {1, TRIANGLE_3NODE, {3, 4, 10}}}, byElements({1}),
+     {"3 1 2 7: 1 2 3", "4 1 2 7: 3 4 10"}, {1, 2}, {}, {}},
+    // Node 8 goes with the dropped triangle, as an orphan.
+    {"MergeNodesIntoATarget", {XYZ(2, 0, 0)}, {{1, TRIANGLE_3NODE, {5, 6, 8}}, {2, TRIANGLE_3NODE, {6, 9, 10}}},
+     [](MasterMesh& master, std::unordered_map<std::string, int>& types, bool isPreview) {
+         return master.MergeNodes({5, 6}, 7, types, isPreview);
+     },
+     {"3 2 2 7: 7 9 10"}, {1, 2},
+     {"Skipping the reconstruction of original element with ID=1 because it would result in an INVALID element!"},
+     {5, 6, 8}},
 };
 
-class MergeByElements : public ::testing::TestWithParam<MergeCase> {};
+class Merge : public ::testing::TestWithParam<MergeCase> {};
 
 }  // namespace
 
-TEST_P(MergeByElements, RebuildsTheSelectionAndItsNeighbours)
+TEST_P(Merge, RebuildsTheElementsUsingMergedNodes)
 {
     const MergeCase& merge = GetParam();
     MasterMesh& master = build(merge);
     std::unordered_map<std::string, int> solverTypes{{"2", 42}};
     LogCapture capture;
-    const std::vector<MeshTransaction> run = ExpectPreviewMatchesRun(
-        [&](bool isPreview) { return master.MergeByElements(merge.selected, 0.001, solverTypes, isPreview); });
+    const std::vector<MeshTransaction> run =
+        ExpectPreviewMatchesRun([&](bool isPreview) { return merge.edit(master, solverTypes, isPreview); });
     ASSERT_FALSE(run.empty());
     EXPECT_EQ(created(run), merge.expectedCreated);
     EXPECT_EQ(run.back().removedElementIds, merge.expectedRemoved);
@@ -135,7 +132,7 @@ TEST_P(MergeByElements, RebuildsTheSelectionAndItsNeighbours)
     for (int id : merge.expectedRemoved) EXPECT_EQ(master.GetElementDefinition(id).id, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(MasterMeshMerge, MergeByElements, ::testing::ValuesIn(kMergeCases),
+INSTANTIATE_TEST_SUITE_P(MasterMeshMerge, Merge, ::testing::ValuesIn(kMergeCases),
                          [](const ::testing::TestParamInfo<MergeCase>& info) { return info.param.name; });
 
 TEST(MasterMeshMerge, MergeByElementsLogsEachStep)
@@ -173,25 +170,4 @@ TEST(MasterMeshMerge, MergeByElementsLogsEachStep)
         }
         EXPECT_EQ(logged, expected);
     }
-}
-
-TEST(MasterMeshMerge, MergeNodesDropsCollapsedElementsAndDeletesTheirOrphans)
-{
-    MasterMesh& master = MasterWithCubeNodes();
-    master.AddNode(XYZ(2, 0, 0), false);  // node 10
-    AddMasterElement(1, TRIANGLE_3NODE, {5, 6, 8});
-    AddMasterElement(2, TRIANGLE_3NODE, {6, 9, 10});
-    std::unordered_map<std::string, int> solverTypes;
-    LogCapture capture;
-    const std::vector<MeshTransaction> run = ExpectPreviewMatchesRun(
-        [&](bool isPreview) { return master.MergeNodes({5, 6}, 7, solverTypes, isPreview); });
-    ASSERT_EQ(run.size(), 2u);
-    EXPECT_EQ(created(run), (Lines{"3 2 2 7: 7 9 10"}));
-    EXPECT_EQ(run[0].createdNodeIds, (std::vector<int>{7, 9, 10}));
-    EXPECT_EQ(run[1].componentMeshId, 1);
-    EXPECT_EQ(run[1].removedElementIds, (std::vector<int>{1, 2}));
-    const std::string dropped =
-        "Skipping the reconstruction of original element with ID=1 because it would result in an INVALID element!";
-    EXPECT_EQ(capture.Messages(LogLevel::Warn), (Lines{dropped, dropped}));
-    EXPECT_EQ(sorted(master.GetDeletedNodeIDs()), (std::vector<std::uint64_t>{5, 6, 8}));
 }
