@@ -20,35 +20,14 @@ using namespace Tarnel;
 
 namespace {
 
-const std::string kExportDirectory = std::filesystem::temp_directory_path().string() + "/tarnel-bench-export";
-
-void quietSession()
-{
-    Log::SetDefaultSinkLevel(LogLevel::Error);
-    std::filesystem::create_directories(kExportDirectory);
-    MeshEngineWrapper::getInstance().SetMeshExportPath(kExportDirectory);
-}
-
-// A fresh master mesh holding a placed triangle grid of about `count` elements.
-MasterMesh& masterWithTriangles(std::size_t count)
-{
-    MasterMesh::deleteInstance();
-    MasterMesh& master = MasterMesh::getInstance();
-    Mesh source(true);
-    TarnelBench::AddTriangleGrid(count);
-    ComponentMesh component(1, 10, 11, 12, 13);
-    master.ExtendComponentMesh(component, source, {{TRIANGLE_3NODE, static_cast<SolverElementType>(12)}}, false);
-    return master;
-}
-
 void deleteEvery(benchmark::State& state, std::size_t stride)
 {
-    quietSession();
+    TarnelBench::QuietSession();
     const std::size_t count = static_cast<std::size_t>(state.range(0));
     std::size_t deleted = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        MasterMesh& master = masterWithTriangles(count);
+        MasterMesh& master = TarnelBench::MasterWithTriangles(count);
         std::unordered_set<int> ids;
         for (std::size_t id = 1; id <= count; id += stride) ids.insert(static_cast<int>(id));
         deleted = ids.size();
@@ -107,10 +86,10 @@ MasterMesh& masterWithPyramidsAndTetrahedra(std::size_t cells)
 
 void BM_GmshWriteInp(benchmark::State& state)
 {
-    quietSession();
+    TarnelBench::QuietSession();
     masterWithPyramidsAndTetrahedra(static_cast<std::size_t>(state.range(0)) / 2);
     MeshEngineWrapper::getInstance().ActivateMasterMesh();
-    const std::string path = kExportDirectory + "/gmsh-own.inp";
+    const std::string path = TarnelBench::kExportDirectory + "/gmsh-own.inp";
     for (auto _ : state) gmsh::write(path);
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
     MasterMesh::deleteInstance();
@@ -120,10 +99,10 @@ void BM_GmshWriteInp(benchmark::State& state)
 // the pyramids included, before the pyramid rewrite.
 void BM_AdapterWriteInp(benchmark::State& state)
 {
-    quietSession();
+    TarnelBench::QuietSession();
     masterWithPyramidsAndTetrahedra(static_cast<std::size_t>(state.range(0)) / 2);
     MeshEngineWrapper::getInstance().ActivateMasterMesh();
-    const std::string path = kExportDirectory + "/every-element.inp";
+    const std::string path = TarnelBench::kExportDirectory + "/every-element.inp";
     for (auto _ : state) GmshAdapter::write(path);
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
     MasterMesh::deleteInstance();
@@ -131,10 +110,10 @@ void BM_AdapterWriteInp(benchmark::State& state)
 
 void BM_ExportMeshFileInp(benchmark::State& state)
 {
-    quietSession();
+    TarnelBench::QuietSession();
     MasterMesh& master = masterWithPyramidsAndTetrahedra(static_cast<std::size_t>(state.range(0)) / 2);
     for (auto _ : state) master.ExportMeshFile(MeshFileFormat::INP, -1);
-    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(kExportDirectory + "/DefaultMasterMesh.inp"));
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(TarnelBench::kExportDirectory + "/DefaultMasterMesh.inp"));
     MasterMesh::deleteInstance();
 }
 
@@ -148,8 +127,8 @@ std::vector<int> allElementIds(std::size_t count)
 // Every triangle of the grid selected: only the grid's outline is free.
 void BM_FreeElementEdges(benchmark::State& state)
 {
-    quietSession();
-    MasterMesh& master = masterWithTriangles(static_cast<std::size_t>(state.range(0)));
+    TarnelBench::QuietSession();
+    MasterMesh& master = TarnelBench::MasterWithTriangles(static_cast<std::size_t>(state.range(0)));
     const std::vector<int> ids = allElementIds(master.GetElementStoragePtr()->Size());
     std::size_t free = 0;
     for (auto _ : state) free = master.GetFreeElementEdges(ids).size();
@@ -159,7 +138,7 @@ void BM_FreeElementEdges(benchmark::State& state)
 
 void BM_FreeElementFaces(benchmark::State& state)
 {
-    quietSession();
+    TarnelBench::QuietSession();
     MasterMesh& master = masterWithPyramidsAndTetrahedra(static_cast<std::size_t>(state.range(0)) / 2);
     const std::vector<int> ids = allElementIds(master.GetElementStoragePtr()->Size());
     std::size_t free = 0;

@@ -14,6 +14,7 @@
 #include "GmshAdapter/GmshAdapter.h"
 #include "Log.h"
 #include "MeshEngineWrapper.h"
+#include "SyntheticMeshes.h"
 
 namespace gm = Tarnel::GmshAdapter;
 using namespace Tarnel;
@@ -23,8 +24,6 @@ namespace {
 constexpr std::size_t kTriangles = 1000000;
 constexpr double kTolerance = 1e-6;
 constexpr double kSpacing = 1e-3;
-
-const std::string kExportDirectory = std::filesystem::temp_directory_path().string() + "/tarnel-bench-merge";
 
 // Tags 1.. of the soup's nodes and their coordinates, three nodes per
 // triangle: the first `kTriangles` triangles of a square grid split along one
@@ -64,13 +63,6 @@ const Soup& SharedSoup()
     return soup;
 }
 
-void quietSession()
-{
-    Log::SetDefaultSinkLevel(LogLevel::Error);
-    std::filesystem::create_directories(kExportDirectory);
-    MeshEngineWrapper::getInstance().SetMeshExportPath(kExportDirectory);
-}
-
 // A fresh, empty master mesh and a source mesh holding the soup.
 MasterMesh& emptyMasterAndSoupSource(Mesh& source)
 {
@@ -94,7 +86,7 @@ void place(MasterMesh& master, Mesh& source)
 
 void BM_PlaceSoup(benchmark::State& state)
 {
-    quietSession();
+    TarnelBench::QuietSession();
     for (auto _ : state) {
         state.PauseTiming();
         Mesh source(true);
@@ -109,7 +101,7 @@ void BM_PlaceSoup(benchmark::State& state)
 
 void BM_MergeByElementsOfTheSoup(benchmark::State& state)
 {
-    quietSession();
+    TarnelBench::QuietSession();
     std::vector<int> selection(kTriangles);
     std::size_t created = 0;
     std::vector<MeshTransaction> transactions;

@@ -17,36 +17,15 @@ using namespace Tarnel;
 
 namespace {
 
-const std::string kExportDirectory = std::filesystem::temp_directory_path().string() + "/tarnel-bench-export";
-
-void quietSession()
-{
-    Log::SetDefaultSinkLevel(LogLevel::Error);
-    std::filesystem::create_directories(kExportDirectory);
-    MeshEngineWrapper::getInstance().SetMeshExportPath(kExportDirectory);
-}
-
-// A fresh master mesh holding a placed triangle grid of about `count` elements.
-MasterMesh& masterWithTriangles(std::size_t count)
-{
-    MasterMesh::deleteInstance();
-    MasterMesh& master = MasterMesh::getInstance();
-    Mesh source(true);
-    TarnelBench::AddTriangleGrid(count);
-    ComponentMesh component(1, 10, 11, 12, 13);
-    master.ExtendComponentMesh(component, source, {{TRIANGLE_3NODE, static_cast<SolverElementType>(12)}}, false);
-    return master;
-}
-
 void BM_MirrorElements(benchmark::State& state)
 {
-    quietSession();
+    TarnelBench::QuietSession();
     std::unordered_map<std::string, int> solverTypes;
     std::size_t created = 0;
     std::vector<MeshTransaction> transactions;
     for (auto _ : state) {
         state.PauseTiming();
-        MasterMesh& master = masterWithTriangles(static_cast<std::size_t>(state.range(0)));
+        MasterMesh& master = TarnelBench::MasterWithTriangles(static_cast<std::size_t>(state.range(0)));
         const std::vector<int> ids = master.GetElementStoragePtr()->GetIds();
         state.ResumeTiming();
 
@@ -63,13 +42,13 @@ void BM_MirrorElements(benchmark::State& state)
 
 void BM_TranslateNodes(benchmark::State& state)
 {
-    quietSession();
+    TarnelBench::QuietSession();
     std::unordered_map<std::string, int> solverTypes;
     std::size_t created = 0;
     std::vector<MeshTransaction> transactions;
     for (auto _ : state) {
         state.PauseTiming();
-        MasterMesh& master = masterWithTriangles(static_cast<std::size_t>(state.range(0)));
+        MasterMesh& master = TarnelBench::MasterWithTriangles(static_cast<std::size_t>(state.range(0)));
         std::vector<int> nodeIds;
         for (std::uint64_t id : master.GetActiveNodeIDs()) nodeIds.push_back(static_cast<int>(id));
         state.ResumeTiming();

@@ -1,9 +1,12 @@
 #include "SyntheticMeshes.h"
 
 #include <cmath>
+#include <filesystem>
 #include <vector>
 
 #include "GmshAdapter/GmshAdapter.h"
+#include "Log.h"
+#include "MeshEngineWrapper.h"
 
 namespace TarnelBench {
 
@@ -38,6 +41,27 @@ std::size_t AddTriangleGrid(std::size_t triangleCount)
     gm::model::mesh::addNodes(2, surface, nodeTags, coordinates);
     gm::model::mesh::addElementsByType(surface, 2, elementTags, elementNodes);
     return elementTags.size();
+}
+
+const std::string kExportDirectory = std::filesystem::temp_directory_path().string() + "/tarnel-bench-export";
+
+void QuietSession()
+{
+    Tarnel::Log::SetDefaultSinkLevel(Tarnel::LogLevel::Error);
+    std::filesystem::create_directories(kExportDirectory);
+    Tarnel::MeshEngineWrapper::getInstance().SetMeshExportPath(kExportDirectory);
+}
+
+Tarnel::MasterMesh& MasterWithTriangles(std::size_t count)
+{
+    using namespace Tarnel;
+    MasterMesh::deleteInstance();
+    MasterMesh& master = MasterMesh::getInstance();
+    Mesh source(true);
+    AddTriangleGrid(count);
+    ComponentMesh component(1, 10, 11, 12, 13);
+    master.ExtendComponentMesh(component, source, {{TRIANGLE_3NODE, static_cast<SolverElementType>(12)}}, false);
+    return master;
 }
 
 }  // namespace TarnelBench
