@@ -107,19 +107,6 @@ Mesh2DSettings faceSettings(double size, std::size_t maximum = Mesh2DSettings::k
     return settings;
 }
 
-std::function<std::string(const TempDirectory&)> loadOfAnEmptyFile(const std::string& extension,
-                                                                   MeshFileFormat format)
-{
-    return [=](const TempDirectory& directory) {
-        return insideDirectory(directory, [&] {
-            WriteFile("empty" + extension, "");
-            Mesh mesh;
-            mesh.SetFileName("empty");
-            return Answer(mesh.LoadMesh(".", format));
-        });
-    };
-}
-
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 const BadInputCase kFileCases[] = {
@@ -171,7 +158,16 @@ const BadInputCase kFileCases[] = {
          });
      },
      "false", LogLevel::Error, "Failed to open Abaqus INP file for post-processing: model.inp"},
-    {"LoadOfAnEmptyMsh", loadOfAnEmptyFile(".msh", MeshFileFormat::MSH), "false", LogLevel::Error,
+    {"LoadOfAnEmptyMsh",
+     [](const TempDirectory& directory) {
+         return insideDirectory(directory, [] {
+             WriteFile("empty.msh", "");
+             Mesh mesh;
+             mesh.SetFileName("empty");
+             return Answer(mesh.LoadMesh(".", MeshFileFormat::MSH));
+         });
+     },
+     "false", LogLevel::Error,
      "Mesh file holds no mesh: ./empty.msh"},
 };
 
