@@ -107,19 +107,6 @@ Mesh2DSettings faceSettings(double size, std::size_t maximum = Mesh2DSettings::k
     return settings;
 }
 
-std::function<std::string(const TempDirectory&)> loadOfAnEmptyFile(const std::string& extension,
-                                                                   MeshFileFormat format)
-{
-    return [=](const TempDirectory& directory) {
-        return insideDirectory(directory, [&] {
-            WriteFile("empty" + extension, "");
-            Mesh mesh;
-            mesh.SetFileName("empty");
-            return Answer(mesh.LoadMesh(".", format));
-        });
-    };
-}
-
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 const BadInputCase kFileCases[] = {
@@ -171,17 +158,17 @@ const BadInputCase kFileCases[] = {
          });
      },
      "false", LogLevel::Error, "Failed to open Abaqus INP file for post-processing: model.inp"},
-    {"PyramidRewriteOfAMissingFile",
-     [](const TempDirectory&) {
-         return Answer(_convertPyramidElementsToReducedHexInAbaqusInp("/no/such/model.inp"));
+    {"LoadOfAnEmptyMsh",
+     [](const TempDirectory& directory) {
+         return insideDirectory(directory, [] {
+             WriteFile("empty.msh", "");
+             Mesh mesh;
+             mesh.SetFileName("empty");
+             return Answer(mesh.LoadMesh(".", MeshFileFormat::MSH));
+         });
      },
-     "false", LogLevel::Error, "Failed to open Abaqus INP file for post-processing: /no/such/model.inp"},
-    {"LoadOfAnEmptyMsh", loadOfAnEmptyFile(".msh", MeshFileFormat::MSH), "false", LogLevel::Error,
+     "false", LogLevel::Error,
      "Mesh file holds no mesh: ./empty.msh"},
-    {"LoadOfAnEmptyStl", loadOfAnEmptyFile(".stl", MeshFileFormat::STL), "false", LogLevel::Error,
-     "Mesh file holds no mesh: ./empty.stl"},
-    {"LoadOfAnEmptyInp", loadOfAnEmptyFile(".inp", MeshFileFormat::INP), "false", LogLevel::Error,
-     "Mesh file holds no mesh: ./empty.inp"},
 };
 
 const BadInputCase kNoExportDirectoryCases[] = {
@@ -224,13 +211,6 @@ const BadInputCase kNoExportDirectoryCases[] = {
      "invalid: Export directory was not set, we are not writing out the shape for gmsh (tmp_mesh.step)!, no elements, "
      "nothing written to /",
      LogLevel::Error, "Export directory was not set, we are not writing out the shape for gmsh (tmp_mesh.step)!"},
-    {"FaceMeshWithoutExportDirectory",
-     [](const TempDirectory& directory) {
-         return withoutExportDirectory(directory, [] { return meshFace(10, 5, faceSettings(1.0)); });
-     },
-     "invalid: Export directory was not set, we are not writing out the shape for gmsh (tmp_mesh.step)!, no elements, "
-     "nothing written to /",
-     LogLevel::Error, "Export directory was not set, we are not writing out the shape for gmsh (tmp_mesh.step)!"},
 };
 
 const BadInputCase kMesherCases[] = {
@@ -238,12 +218,6 @@ const BadInputCase kMesherCases[] = {
      "valid, no elements", LogLevel::Error, "Provided a null face for meshing!"},
     {"FaceMeshOfANullHandle", [](const TempDirectory&) { return meshFace(0, 0, faceSettings(1.0)); },
      "valid, no elements", LogLevel::Error, "Provided a null face for meshing!"},
-    {"FaceMeshOfAnAbsurdlySmallSize", [](const TempDirectory&) { return meshFace(10, 5, faceSettings(1e-4)); },
-     "invalid: An element size of 0.0001 would give about 1.80422e+10 elements, more than the maximum element count "
-     "of 10000000., no elements",
-     LogLevel::Error,
-     "An element size of 0.0001 would give about 1.80422e+10 elements, more than the maximum element count of "
-     "10000000."},
     {"FaceMeshAboveALoweredMaximum", [](const TempDirectory&) { return meshFace(10, 5, faceSettings(1.0, 100)); },
      "invalid: An element size of 1 would give about 180.422 elements, more than the maximum element count of 100., "
      "no elements",
