@@ -80,11 +80,6 @@ const MasterState kStates[] = {
      true},
 };
 
-std::ostream& operator<<(std::ostream& out, const MasterState& state)
-{
-    return out << state.name;
-}
-
 class SessionReset : public testing::TestWithParam<MasterState> {};
 
 }  // namespace

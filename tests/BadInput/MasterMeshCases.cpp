@@ -1,6 +1,6 @@
 // Bad IDs, batches, sources and couplings handed to the master mesh.
 
-#include <climits>
+#include <filesystem>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include "Entities/MasterMeshStructure/MasterMesh.h"
 #include "GmshAdapter/GmshAdapter.h"
 #include "MeshEngineWrapper.h"
+#include "MeshFactory.h"
 #include "TestMeshes.h"
 
 namespace gm = Tarnel::GmshAdapter;
@@ -36,11 +37,12 @@ std::string addNode()
     return node.isValid ? "node " + std::to_string(node.id) : "no node";
 }
 
-std::string addElements(const std::vector<ElementShape>& shapes, const std::vector<ElementData>& batches)
+std::string addElements(const std::vector<ElementShape>& shapes, const std::vector<ElementData>& batches,
+                        int mode = 0)
 {
     try {
-        const MeshTransaction transaction =
-            master().AddElements(1, shapes, {}, {}, batches, {}, ElementAttributes(), false);
+        const MeshTransaction transaction = master().AddElements(
+            1, shapes, {}, {}, batches, {}, ElementAttributes({1, 1, 1, 0, 0, 0}, 0.0, mode, NOT_SPECIFIED), false);
         return std::to_string(transaction.createdElements.size() / 5) + " element(s)";
     } catch (const std::exception& exception) {
         return Answer(exception);
@@ -129,8 +131,6 @@ const std::string kLargest = " would exceed the largest ID 2147483647";
 const BadInputCase kNodeCases[] = {
     {"DeleteAnUnknownNode", [](const TempDirectory&) { return deleteNodes({99}); }, "true, 0 affected",
      LogLevel::Error, "Node with ID = 99 is not an active node of the master mesh and cannot be deleted. Skipping..."},
-    {"DeleteANegativeNode", [](const TempDirectory&) { return deleteNodes({-1}); }, "true, 0 affected",
-     LogLevel::Error, "Node with ID = -1 is not an active node of the master mesh and cannot be deleted. Skipping..."},
     {"DeleteADeletedNode", [](const TempDirectory&) { return deleteNodes({5}); }, "true, 0 affected",
      LogLevel::Error, "Node with ID = 5 is not an active node of the master mesh and cannot be deleted. Skipping...",
      deleteNewNode},
@@ -143,10 +143,28 @@ const BadInputCase kElementCases[] = {
      [](const TempDirectory&) { return addElements({LINE_2NODE}, {ElementData{{1, 5}, {2}}}); },
      "threw: AddElements: node 5 is not an active node of the master mesh.", LogLevel::Error,
      "AddElements: node 5 is not an active node of the master mesh.", deleteNewNode},
-    {"AddAnElementOnAHugeNegativeNode",
-     [](const TempDirectory&) { return addElements({LINE_2NODE}, {ElementData{{1, -2000000000}, {2}}}); },
-     "threw: AddElements: node -2000000000 is not an active node of the master mesh.", LogLevel::Error,
-     "AddElements: node -2000000000 is not an active node of the master mesh."},
+    {"AddTrianglesInCouplingMode",
+     [](const TempDirectory&) { return addElements({TRIANGLE_3NODE}, {ElementData{{1, 2, 3}, {12}}}, 8); },
+     "0 element(s)", LogLevel::Error,
+     "Kinematic/Distributing coupling type of element addition is only supported for LINE_2NODE elements!"},
+    {"DeleteAnUnknownElement",
+     [](const TempDirectory&) {
+         std::unordered_set<int> orphans;
+         return Answer(master().DeleteElements({77}, orphans, true));
+     },
+     "true", LogLevel::Error, "Element with ID = 77 is not in the master mesh and cannot be deleted. Skipping..."},
+    {"SyncAPopulatedNodeIndex",
+     [](const TempDirectory&) {
+         try {
+             master().SyncNodeIdToElementConnections();
+             return std::string("synced");
+         } catch (const std::exception& exception) {
+             return Answer(exception);
+         }
+     },
+     "threw: Should not call sync node Id to element connections \t\t\t when this dictionary is already populated!",
+     LogLevel::Error,
+     "Should not call sync node Id to element connections \t\t\t when this dictionary is already populated!"},
     {"AddABatchAfterAGoodOneWithTooFewSolverTypes",
      [](const TempDirectory&) {
          return addElements({LINE_2NODE, TRIANGLE_3NODE}, {ElementData{{1, 2}, {2}}, ElementData{{1, 2, 3}, {}}});
@@ -189,6 +207,24 @@ const BadInputCase kPlacementCases[] = {
      "A gmsh model called part exists already; the mesh loaded from {dir}/part.msh is called part_2."},
 };
 
+const BadInputCase kAssetFileCases[] = {
+    {"WriteAComponentAssetFileIntoAMissingDirectory",
+     [](const TempDirectory& directory) {
+         MeshFactory::SetExportDirectory(directory.File("missing"));
+         master().GetComponentMesh(1)->WriteMeshAssetFile();
+         MeshFactory::SetExportDirectory(directory.Path());
+         return std::string(FileExists(directory.File("missing")) ? "written" : "nothing written");
+     },
+     "nothing written", LogLevel::Error, "Could not open component mesh asset file for editing!"},
+    {"WriteTheActiveNodesWhereADirectoryStands",
+     [](const TempDirectory& directory) {
+         std::filesystem::create_directory(directory.File("AllActiveNodes.mshp"));
+         master().GetNodeRepositoryPtr()->WriteOutAssetFile();
+         return std::string("done");
+     },
+     "done", LogLevel::Error, "Could not open Node Repository file for writing!"},
+};
+
 const BadInputCase kCouplingCases[] = {
     {"DiscardACouplingWhoseBeamsAreNotItsLines",
      [](const TempDirectory&) {
@@ -207,6 +243,7 @@ const BadInputCase kCouplingCases[] = {
 INSTANTIATE_TEST_SUITE_P(Nodes, BadInput, ::testing::ValuesIn(kNodeCases), BadInputName());
 INSTANTIATE_TEST_SUITE_P(Elements, BadInput, ::testing::ValuesIn(kElementCases), BadInputName());
 INSTANTIATE_TEST_SUITE_P(Placement, BadInput, ::testing::ValuesIn(kPlacementCases), BadInputName());
+INSTANTIATE_TEST_SUITE_P(AssetFiles, BadInput, ::testing::ValuesIn(kAssetFileCases), BadInputName());
 INSTANTIATE_TEST_SUITE_P(Couplings, BadInput, ::testing::ValuesIn(kCouplingCases), BadInputName());
 
 }  // namespace TarnelTest

@@ -5,10 +5,7 @@
 #include <TopoDS.hxx>
 #include <TopoDS_Vertex.hxx>
 
-#include "Diagnostics/MorvaneException.h"
-#include "Entities/MasterMeshStructure/MasterMesh.h"
 #include "LogCapture.h"
-#include "MasterMeshChecker.h"
 #include "Operations/MeshHelper.h"
 
 using namespace Tarnel;
@@ -74,35 +71,4 @@ TEST(MeshHelper, DistanceAndEdgeBetweenTwoNodes)
     TopExp::Vertices(TopoDS::Edge(edge->GetValue()), first, last);
     EXPECT_TRUE(BRep_Tool::Pnt(first).IsEqual(gp_Pnt(1, 2, 3), 1e-12));
     EXPECT_TRUE(BRep_Tool::Pnt(last).IsEqual(gp_Pnt(4, 6, 3), 1e-12));
-}
-
-// Two components of one triangle each: a preview must give the IDs the real
-// run gives, the second component's going on from the first's.
-TEST(MeshHelper, ARebuildPreviewGivesTheIdsOfTheRealRun)
-{
-    MasterMesh& master = MasterMesh::getInstance();
-    master.InsertMeshComponent(ComponentMesh(1, 10, 11, 12, 13));
-    master.InsertMeshComponent(ComponentMesh(2, 20, 21, 22, 23));
-    std::vector<XYZ> corners{XYZ(0, 0, 0), XYZ(1, 0, 0), XYZ(0, 1, 0)};
-    master.AddNodes(corners, false);
-    std::unordered_map<int, std::vector<ElementData>> batches;
-    MasterMeshChecker::AddToShapeBatch(master, TRIANGLE_3NODE, 1, {1, 2, 3}, batches);
-    MasterMeshChecker::AddToShapeBatch(master, TRIANGLE_3NODE, 2, {3, 2, 1}, batches);
-    EXPECT_THROW(MasterMeshChecker::AddToShapeBatch(master, TRIANGLE_6NODE, 1, {1, 2, 3, 1, 2, 3}, batches),
-                 MorvaneException);
-
-    std::unordered_map<std::string, int> solverTypes;
-    const std::vector<MeshTransaction> preview = MasterMeshChecker::RebuildShapeBatches(master, batches, solverTypes, true);
-    EXPECT_EQ(solverTypes.size(), 8u);
-    EXPECT_EQ(solverTypes.at("15"), 0);
-    const std::vector<MeshTransaction> real = MasterMeshChecker::RebuildShapeBatches(master, batches, solverTypes, false);
-    EXPECT_MASTER_MESH_CONSISTENT();
-    ASSERT_EQ(preview.size(), 2u);
-    ASSERT_EQ(real.size(), 2u);
-    for (std::size_t i = 0; i < real.size(); ++i) {
-        EXPECT_EQ(preview[i].createdElements, real[i].createdElements);
-        EXPECT_EQ(preview[i].createdElementNodeIds, real[i].createdElementNodeIds);
-    }
-    EXPECT_NE(real[0].createdElements[0], real[1].createdElements[0]);
-    EXPECT_EQ(master.GetElementDefinition(real[1].createdElements[0]).attributes.dimension, DIMENSION_2D);
 }

@@ -31,6 +31,14 @@ std::vector<std::string> LogCapture::Messages(Tarnel::LogLevel level) const
     return messages;
 }
 
+std::vector<std::string> LogCapture::Lines(Tarnel::LogLevel lowest) const
+{
+    std::vector<std::string> lines;
+    for (const auto& record : Records())
+        if (record.level >= lowest) lines.push_back(Tarnel::GetLogLevelName(record.level)[0] + (": " + record.message));
+    return lines;
+}
+
 int LogCapture::Count(Tarnel::LogLevel level, const std::string& message) const
 {
     int count = 0;

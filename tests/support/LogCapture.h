@@ -19,6 +19,8 @@ public:
     std::vector<Tarnel::LogRecord> Records() const;
     // The messages of the given level, in logging order.
     std::vector<std::string> Messages(Tarnel::LogLevel level) const;
+    // The records from `lowest` up, one "<first letter of the level>: <message>" each.
+    std::vector<std::string> Lines(Tarnel::LogLevel lowest = Tarnel::LogLevel::Info) const;
     // How many records of the level carry exactly this message.
     int Count(Tarnel::LogLevel level, const std::string& message) const;
     bool Has(Tarnel::LogLevel level, const std::string& message) const { return Count(level, message) > 0; }

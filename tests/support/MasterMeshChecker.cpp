@@ -14,28 +14,26 @@ namespace Tarnel {
 
 namespace {
 
-struct GmshElement {
-    int type = 0;
-    std::vector<int> nodes;
-};
-
-std::unordered_map<int, GmshElement> gmshElements()
+// Calls `visit(entity, type, tag, nodes)` for every element of the current
+// model, entity by entity.
+template <class Visit>
+void forEachGmshElement(Visit visit)
 {
-    std::vector<int> types;
-    std::vector<std::vector<std::size_t>> elementTags, nodeTags;
-    gm::model::mesh::getElements(types, elementTags, nodeTags, -1, -1);
-    std::unordered_map<int, GmshElement> result;
-    for (std::size_t t = 0; t < types.size(); ++t) {
-        const std::size_t count = elementTags[t].size();
-        const std::size_t perElement = count == 0 ? 0 : nodeTags[t].size() / count;
-        for (std::size_t k = 0; k < count; ++k) {
-            GmshElement& element = result[static_cast<int>(elementTags[t][k])];
-            element.type = types[t];
-            element.nodes.assign(nodeTags[t].begin() + static_cast<std::ptrdiff_t>(k * perElement),
-                                 nodeTags[t].begin() + static_cast<std::ptrdiff_t>((k + 1) * perElement));
+    gm::vectorpair entities;
+    gm::model::getEntities(entities, -1);
+    for (const auto& entity : entities) {
+        std::vector<int> types;
+        std::vector<std::vector<std::size_t>> elementTags, nodeTags;
+        gm::model::mesh::getElements(types, elementTags, nodeTags, entity.first, entity.second);
+        for (std::size_t t = 0; t < types.size(); ++t) {
+            const std::size_t count = elementTags[t].size();
+            const std::size_t perElement = count == 0 ? 0 : nodeTags[t].size() / count;
+            for (std::size_t k = 0; k < count; ++k)
+                visit(entity, types[t], static_cast<int>(elementTags[t][k]),
+                      std::vector<int>(nodeTags[t].begin() + static_cast<std::ptrdiff_t>(k * perElement),
+                                       nodeTags[t].begin() + static_cast<std::ptrdiff_t>((k + 1) * perElement)));
         }
     }
-    return result;
 }
 
 std::set<int> gmshNodeTags()
@@ -64,7 +62,10 @@ std::vector<std::string> MasterMeshChecker::Problems(MasterMesh& master)
     MeshEngineWrapper::getInstance().ActivateMasterMesh();
 
     // Element table against gmsh.
-    const std::unordered_map<int, GmshElement> inGmsh = gmshElements();
+    std::unordered_map<int, std::pair<int, std::vector<int>>> inGmsh;  // tag -> type, nodes
+    forEachGmshElement([&](const std::pair<int, int>&, int type, int tag, std::vector<int> nodes) {
+        inGmsh[tag] = {type, std::move(nodes)};
+    });
     if (inGmsh.size() != master.elements.Size())
         problem("gmsh holds " + std::to_string(inGmsh.size()) + " elements, the table " +
                 std::to_string(master.elements.Size()));
@@ -77,8 +78,8 @@ std::vector<std::string> MasterMeshChecker::Problems(MasterMesh& master)
             problem(name + " is not in gmsh");
             continue;
         }
-        if (found->second.type != element.shape) problem(name + " has another shape in gmsh");
-        if (found->second.nodes != element.nodeIds) problem(name + " has other nodes in gmsh");
+        if (found->second.first != element.shape) problem(name + " has another shape in gmsh");
+        if (found->second.second != element.nodeIds) problem(name + " has other nodes in gmsh");
     }
 
     // Elements against their component sets.
@@ -197,24 +198,11 @@ void describeGmshModel(std::ostringstream& out)
             << coordinates[3 * node.second + 1] << ", " << coordinates[3 * node.second + 2] << ")\n";
 
     std::map<int, std::string> elements;
-    gm::vectorpair entities;
-    gm::model::getEntities(entities, -1);
-    for (const auto& entity : entities) {
-        std::vector<int> types;
-        std::vector<std::vector<std::size_t>> elementTags, nodeTags;
-        gm::model::mesh::getElements(types, elementTags, nodeTags, entity.first, entity.second);
-        for (std::size_t t = 0; t < types.size(); ++t) {
-            const std::size_t count = elementTags[t].size();
-            const std::size_t perElement = count == 0 ? 0 : nodeTags[t].size() / count;
-            for (std::size_t k = 0; k < count; ++k) {
-                std::ostringstream element;
-                element << "gmsh element " << elementTags[t][k] << " type " << types[t] << " on (" << entity.first
-                        << ", " << entity.second << ") nodes";
-                for (std::size_t n = 0; n < perElement; ++n) element << ' ' << nodeTags[t][k * perElement + n];
-                elements[static_cast<int>(elementTags[t][k])] = element.str();
-            }
-        }
-    }
+    forEachGmshElement([&](const std::pair<int, int>& entity, int type, int tag, const std::vector<int>& nodes) {
+        elements[tag] = "gmsh element " + std::to_string(tag) + " type " + std::to_string(type) + " on (" +
+                        std::to_string(entity.first) + ", " + std::to_string(entity.second) + ") nodes";
+        for (int node : nodes) elements[tag] += " " + std::to_string(node);
+    });
     for (const auto& element : elements) out << element.second << '\n';
 
     gm::vectorpair groups;

@@ -7,18 +7,27 @@ using namespace Tarnel;
 
 namespace TarnelTest {
 
-void AddTwoTrianglesSharingAnEdge()
+namespace {
+
+// The unit square's corners under the given node tags, split into two triangles.
+void addTwoTriangles(const std::vector<std::size_t>& nodeTags, const std::vector<std::size_t>& elementTags,
+                     const std::vector<std::size_t>& connectivity)
 {
     const int surface = gm::model::addDiscreteEntity(2);
-    gm::model::mesh::addNodes(2, surface, {1, 2, 3, 4}, {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0});
-    gm::model::mesh::addElementsByType(surface, TRIANGLE_3NODE, {1, 2}, {1, 2, 3, 2, 4, 3});
+    gm::model::mesh::addNodes(2, surface, nodeTags, {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0});
+    gm::model::mesh::addElementsByType(surface, TRIANGLE_3NODE, elementTags, connectivity);
+}
+
+}  // namespace
+
+void AddTwoTrianglesSharingAnEdge()
+{
+    addTwoTriangles({1, 2, 3, 4}, {1, 2}, {1, 2, 3, 2, 4, 3});
 }
 
 void AddTwoTrianglesWithScatteredTags()
 {
-    const int surface = gm::model::addDiscreteEntity(2);
-    gm::model::mesh::addNodes(2, surface, {10, 20, 30, 40}, {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0});
-    gm::model::mesh::addElementsByType(surface, TRIANGLE_3NODE, {5, 6}, {30, 10, 20, 10, 40, 30});
+    addTwoTriangles({10, 20, 30, 40}, {5, 6}, {30, 10, 20, 10, 40, 30});
 }
 
 void AddQuadStrip()
@@ -39,19 +48,6 @@ void AddMixedPointLineTriangle()
     gm::model::mesh::addElementsByType(point, POINT_1NODE, {1}, {4});
     gm::model::mesh::addElementsByType(curve, LINE_2NODE, {2}, {1, 2});
     gm::model::mesh::addElementsByType(surface, TRIANGLE_3NODE, {3}, {1, 2, 3});
-}
-
-void AddTenPoints()
-{
-    const int point = gm::model::addDiscreteEntity(0);
-    std::vector<std::size_t> tags;
-    std::vector<double> coordinates;
-    for (int i = 1; i <= 10; ++i) {
-        tags.push_back(static_cast<std::size_t>(i));
-        coordinates.insert(coordinates.end(), {double(i), 0.5 * i, 0.0});
-    }
-    gm::model::mesh::addNodes(0, point, tags, coordinates);
-    gm::model::mesh::addElementsByType(point, POINT_1NODE, tags, tags);
 }
 
 std::unordered_map<ElementShape, SolverElementType> AllSolverTypes()

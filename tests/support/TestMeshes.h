@@ -41,9 +41,6 @@ void AddQuadStrip();
 //   1 - 2   4        triangle 3: (1, 2, 3)
 void AddMixedPointLineTriangle();
 
-// Ten point elements 1 to 10 on nodes 1 to 10, node i at (i, 0.5 i, 0).
-void AddTenPoints();
-
 // A solver type for every shape of the system (lines 2, triangles 12,
 // quadrangles 15, volumes 21, points 1).
 std::unordered_map<Tarnel::ElementShape, Tarnel::SolverElementType> AllSolverTypes();
