@@ -255,7 +255,7 @@ private:
                                   std::size_t pointElementCount, int targetComponentMeshId, bool isCut,
                                   const std::unordered_map<int, int>& copiedNodeIds);
     void _removeNodes(const std::unordered_set<int>& nodeIds);
-    void _removeAllElementReferences(const std::vector<Element>& elements);
+    void _removeAllElementReferences(const std::vector<int>& removedIds);
     void _removeElementsFromGmsh(const std::vector<std::size_t>& tags);
     std::vector<ElementCoupling> _filterValidCouplings(const std::vector<ElementCoupling>& couplings,
                                                        const std::string& kind);

@@ -322,9 +322,13 @@ std::size_t MasterMesh::_checkElementBatches(const std::vector<ElementShape>& sh
     return elementCount;
 }
 
-void MasterMesh::_removeAllElementReferences(const std::vector<Element>& removed)
+// One element is filled at a time: a deletion of a million elements must not
+// copy a million node lists first.
+void MasterMesh::_removeAllElementReferences(const std::vector<int>& removedIds)
 {
-    for (const Element& element : removed) {
+    Element element;
+    for (int id : removedIds) {
+        if (!elements.Get(id, element)) continue;
         for (int setId : element.origin.namedSetIds) {
             const auto set = elementSets.find(setId);
             if (set != elementSets.end() && set->second.HasElementID(element.id)) set->second.RemoveElementID(element.id);
@@ -375,11 +379,11 @@ bool MasterMesh::DeleteElements(std::unordered_set<int> elementIds, std::unorder
         // reported in a fixed order.
         std::vector<int> ids(elementIds.begin(), elementIds.end());
         std::sort(ids.begin(), ids.end());
-        std::vector<Element> removed;
+        std::vector<int> removed;
         removed.reserve(ids.size());
         std::vector<int> touchedNodes;
+        Element element;
         for (int id : ids) {
-            Element element;
             if (!elements.Get(id, element)) {
                 TARNEL_LOG_ERROR("Element with ID = " + std::to_string(id) +
                                      " is not in the master mesh and cannot be deleted. Skipping...",
@@ -387,15 +391,12 @@ bool MasterMesh::DeleteElements(std::unordered_set<int> elementIds, std::unorder
                 continue;
             }
             touchedNodes.insert(touchedNodes.end(), element.nodeIds.begin(), element.nodeIds.end());
-            removed.push_back(std::move(element));
+            removed.push_back(id);
         }
         std::sort(touchedNodes.begin(), touchedNodes.end());
         touchedNodes.erase(std::unique(touchedNodes.begin(), touchedNodes.end()), touchedNodes.end());
         // gmsh first: when it refuses, the containers stay as they were.
-        std::vector<std::size_t> tags;
-        tags.reserve(removed.size());
-        for (const Element& element : removed) tags.push_back(static_cast<std::size_t>(element.id));
-        _removeElementsFromGmsh(tags);
+        _removeElementsFromGmsh(std::vector<std::size_t>(removed.begin(), removed.end()));
         _removeAllElementReferences(removed);
 
         if (removeOrphanNodes) {
