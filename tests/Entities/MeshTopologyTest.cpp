@@ -37,23 +37,17 @@ MasterMesh& masterOfQueries()
     return master;
 }
 
-template <class Items, class Id>
-std::vector<int> sortedIds(const Items& items, Id id)
+std::vector<int> sorted(std::vector<int> ids)
 {
-    std::vector<int> ids;
-    for (const auto& item : items) ids.push_back(id(item));
     std::sort(ids.begin(), ids.end());
     return ids;
 }
 
-int self(int id)
+std::vector<int> idsOf(const std::vector<Element>& elements)
 {
-    return id;
-}
-
-int idOf(const Element& element)
-{
-    return element.id;
+    std::vector<int> ids;
+    for (const Element& element : elements) ids.push_back(element.id);
+    return sorted(ids);
 }
 
 }  // namespace
@@ -63,14 +57,14 @@ TEST(MeshTopology, TheBorderOfASelectionItsNodesAndItsWires)
     MasterMesh& master = masterOfQueries();
     const std::vector<std::pair<int, int>> square{{1, 2}, {1, 3}, {2, 4}, {3, 4}};
     EXPECT_EQ(master.GetElementSelectionBorder({1, 2}), square);
-    EXPECT_EQ(sortedIds(master.GetBoundaryNodeIDs({1, 2}), self), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(sorted(master.GetBoundaryNodeIDs({1, 2})), (std::vector<int>{1, 2, 3, 4}));
     EXPECT_TRUE(master.GetElementSelectionBorder({}).empty());
     // The six-node triangle has no border here: it is logged and left out.
     TarnelTest::LogCapture capture;
     EXPECT_EQ(master.GetElementSelectionBorder({1, 2, 4}), square);
     EXPECT_EQ(capture.Count(LogLevel::Error, "invalid element shape"), 1);
     // No selection means every surface element.
-    EXPECT_EQ(sortedIds(master.GetBoundaryNodeIDs({}), self), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(sorted(master.GetBoundaryNodeIDs({})), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
 
     // One closed wire per run of border edges.
     const std::vector<Handle(GEOM_Object)> wires = master.GenerateBoundingWiresForElements({1, 2, 3});
@@ -86,7 +80,7 @@ TEST(MeshTopology, TheBorderOfASelectionItsNodesAndItsWires)
 TEST(MeshTopology, ElementsAtANodeAndAtAPoint)
 {
     MasterMesh& master = masterOfQueries();
-    EXPECT_EQ(sortedIds(master.GetElementsAssociatedWithNode(2), idOf), (std::vector<int>{1, 2}));
-    EXPECT_EQ(sortedIds(master.GetElementsAssociatedWithNode(1), idOf), (std::vector<int>{1}));
-    EXPECT_EQ(sortedIds(master.GetElementsNearPosition(XYZ(0.75, 0.75, 0)), idOf), (std::vector<int>{2}));
+    EXPECT_EQ(idsOf(master.GetElementsAssociatedWithNode(2)), (std::vector<int>{1, 2}));
+    EXPECT_EQ(idsOf(master.GetElementsAssociatedWithNode(1)), (std::vector<int>{1}));
+    EXPECT_EQ(idsOf(master.GetElementsNearPosition(XYZ(0.75, 0.75, 0))), (std::vector<int>{2}));
 }
