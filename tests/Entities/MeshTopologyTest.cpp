@@ -5,7 +5,6 @@
 #include <BRep_Tool.hxx>
 #include <TopExp.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
-#include <TopoDS.hxx>
 
 #include "Entities/MasterMeshStructure/MasterMesh.h"
 #include "LogCapture.h"
@@ -14,8 +13,6 @@
 using namespace Tarnel;
 
 namespace {
-
-using Border = std::vector<std::pair<int, int>>;
 
 // The master mesh of the queries: component 1 holds the two triangles
 //
@@ -34,8 +31,9 @@ MasterMesh& masterOfQueries()
     master.ExtendComponentMesh(component, source, TarnelTest::AllSolverTypes(), false);
     std::vector<XYZ> far{XYZ(2, 0, 0), XYZ(3, 0, 0), XYZ(3, 1, 0), XYZ(2, 1, 0), XYZ(2.5, 0, 0), XYZ(2.5, 0.5, 0)};
     master.AddNodes(far, false);
-    master.AddElements(1, {QUAD_4NODE, TRIANGLE_6NODE}, {}, {}, {ElementData{{5, 6, 7, 8}, {15}},
-                       ElementData{{5, 6, 8, 9, 10, 7}, {12}}}, {}, ElementAttributes(), false);
+    master.AddElements(1, {QUAD_4NODE, TRIANGLE_6NODE}, {}, {},
+                       {ElementData{{5, 6, 7, 8}, {15}}, ElementData{{5, 6, 8, 9, 10, 7}, {12}}}, {},
+                       ElementAttributes(), false);
     return master;
 }
 
@@ -52,40 +50,29 @@ std::vector<int> idsOf(const std::vector<Element>& elements)
     return sorted(ids);
 }
 
-int edgeCount(const Handle(GEOM_Object)& wire)
-{
-    TopTools_IndexedMapOfShape edges;
-    TopExp::MapShapes(wire->GetValue(), TopAbs_EDGE, edges);
-    return edges.Extent();
-}
-
 }  // namespace
 
-TEST(MeshTopology, TheBorderOfASelectionAndItsNodes)
+TEST(MeshTopology, TheBorderOfASelectionItsNodesAndItsWires)
 {
     MasterMesh& master = masterOfQueries();
-    const Border square{{1, 2}, {1, 3}, {2, 4}, {3, 4}};
+    const std::vector<std::pair<int, int>> square{{1, 2}, {1, 3}, {2, 4}, {3, 4}};
     EXPECT_EQ(master.GetElementSelectionBorder({1, 2}), square);
     EXPECT_EQ(sorted(master.GetBoundaryNodeIDs({1, 2})), (std::vector<int>{1, 2, 3, 4}));
     EXPECT_TRUE(master.GetElementSelectionBorder({}).empty());
-
     // The six-node triangle has no border here: it is logged and left out.
     TarnelTest::LogCapture capture;
     EXPECT_EQ(master.GetElementSelectionBorder({1, 2, 4}), square);
     EXPECT_EQ(capture.Count(LogLevel::Error, "invalid element shape"), 1);
-    // No selection means every surface element; the six-node triangle again
-    // adds nothing.
+    // No selection means every surface element.
     EXPECT_EQ(sorted(master.GetBoundaryNodeIDs({})), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
-}
 
-TEST(MeshTopology, OneClosedWirePerRunOfBorderEdges)
-{
-    MasterMesh& master = masterOfQueries();
+    // One closed wire per run of border edges.
     const std::vector<Handle(GEOM_Object)> wires = master.GenerateBoundingWiresForElements({1, 2, 3});
     ASSERT_EQ(wires.size(), 2u);
     for (const Handle(GEOM_Object)& wire : wires) {
-        ASSERT_FALSE(wire.IsNull());
-        EXPECT_EQ(edgeCount(wire), 4);
+        TopTools_IndexedMapOfShape edges;
+        TopExp::MapShapes(wire->GetValue(), TopAbs_EDGE, edges);
+        EXPECT_EQ(edges.Extent(), 4);
         EXPECT_TRUE(BRep_Tool::IsClosed(wire->GetValue()));
     }
 }

@@ -1,7 +1,4 @@
-#include <algorithm>
-#include <cmath>
-#include <map>
-#include <set>
+#include <sstream>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -25,258 +22,142 @@ using TarnelTest::NumberOption;
 
 namespace {
 
-const double kBoxVolume = 10.0 * 20.0 * 30.0;
+// A box shell meshed with triangles of size 5, placed as component 1, then
+// filled. `failures` are thrown by the meshing attempts in turn; each attempt
+// is seen as "Algorithm3D ToleranceInitialDelaunay Optimize".
+struct VolumeCase {
+    std::string name;
+    bool open, removeModelFirst;
+    double size;
+    std::vector<std::string> failures, attempts;
+    std::string error;             // "" for success; a trailing '*' ends a prefix
+    std::vector<std::string> log;  // after the first two records: "level message", in order
+    double lengthMaxAfter;
+};
 
-Mesh3DSettings tetrahedra(double size)
+const std::string kCauses = "Possible causes: non-manifold geometry, open surfaces, intersecting faces, or "
+                            "incompatible boundary mesh quality.";
+const std::string kAllFailed = "Failed to generate 3D volume mesh after multiple attempts. Last error: ";
+const std::string kOverlap = "Invalid boundary mesh (overlapping facets) on surface 1";
+const std::string kSegment = "Invalid boundary mesh (segment-facet intersection)";
+const std::string kOptionsReset = "W Generate3DMesh failed - resetting contaminated global GMSH options.";
+const std::string kNotRemoved = "W Cannot remove mesh called  because it does not exist.";
+const std::vector<std::string> kAllThree = {"1 1e-10 1", "4 1e-10 1", "1 1e-08 0"};
+
+const VolumeCase kVolumeCases[] = {
+    {"ClosedBox", false, false, 5.0, {}, {"1 1e-10 1"}, "",
+     {"I 3D mesh generated successfully with Delaunay algorithm.", "I 3D mesh generated: 267 3D elements."}, 5.0},
+    // Without a size the caller's maximum is kept.
+    {"ClosedBoxWithoutSize", false, false, 0.0, {}, {"1 1e-10 1"}, "", {}, 7.0},
+    // HXT, which gmsh runs for Frontal, gives a count that varies.
+    {"FirstAttemptFails", false, false, 5.0, {kSegment}, {"1 1e-10 1", "4 1e-10 1"}, "",
+     {"W Delaunay algorithm failed: " + kSegment, "I Retrying with Frontal algorithm...",
+      "I 3D mesh generated successfully with Frontal algorithm.", "I 3D mesh generated: *"},
+     5.0},
+    {"OverlappingFacetsEndTheAttempts", false, false, 5.0, {kOverlap}, {"1 1e-10 1"},
+     kAllFailed + kOverlap + ". " + kCauses,
+     {"W Delaunay algorithm failed: " + kOverlap, "W Overlapping facets detected - skipping further 3D attempts.",
+      kOptionsReset, kNotRemoved},
+     1e22},
+    // "overlapping" is matched case-sensitively: every attempt is made.
+    {"AllAttemptsFail", false, false, 5.0, {"Overlapping", "Overlapping", "Overlapping"}, kAllThree,
+     kAllFailed + "Overlapping. " + kCauses,
+     {"W Delaunay algorithm failed: Overlapping", "I Retrying with Frontal algorithm...",
+      "W Frontal algorithm failed: Overlapping", "I Retrying with relaxed tolerance settings...",
+      "E All mesh generation attempts failed: Overlapping", kOptionsReset, kNotRemoved},
+     1e22},
+    {"OpenShell", true, false, 5.0, {}, kAllThree, kAllFailed + "No elements in volume 1 . " + kCauses, {}, 1e22},
+    {"MeshWithoutItsModel", false, true, 5.0, {}, {}, "Unexpected error during 3D mesh generation: *", {}, 7.0},
+};
+
+std::string withoutRest(const std::string& text, const std::string& pattern)
 {
-    return Mesh3DSettings(size, Target3DMeshType::Tetrahedra, Mesh3DAlgorithmChoice::Delaunay,
-                          MeshElementOrder::Linear);
+    return !pattern.empty() && pattern.back() == '*' ? text.substr(0, pattern.size() - 1) + "*" : text;
 }
 
-double tetrahedronVolume(MasterMesh& master, const Element& element)
-{
-    XYZ p[4];
-    for (int i = 0; i < 4; ++i) p[i] = master.GetNodeDefinition(element.nodeIds[i]).position;
-    return std::abs((p[1] - p[0]).CrossProduct(p[2] - p[0]).DotProduct(p[3] - p[0])) / 6.0;
-}
-
-// The nodes of the faces that belong to one tetrahedron only.
-std::set<int> nodesOnFreeFaces(const std::vector<Element>& tetrahedra)
-{
-    std::map<std::vector<int>, int> faceUses;
-    const int faces[4][3] = {{0, 1, 2}, {0, 1, 3}, {0, 2, 3}, {1, 2, 3}};
-    for (const Element& element : tetrahedra) {
-        for (const auto& face : faces) {
-            std::vector<int> key{element.nodeIds[face[0]], element.nodeIds[face[1]], element.nodeIds[face[2]]};
-            std::sort(key.begin(), key.end());
-            ++faceUses[key];
-        }
-    }
-    std::set<int> nodes;
-    for (const auto& use : faceUses)
-        if (use.second == 1) nodes.insert(use.first.begin(), use.first.end());
-    return nodes;
-}
-
-class Mesher3DTest : public testing::Test {
+class VolumeMeshing : public testing::TestWithParam<VolumeCase> {
 protected:
-    void SetUp() override
-    {
-        MeshFactory::SetExportDirectory(directory.Path());
-        master = &MasterMesh::getInstance();
-    }
+    void SetUp() override { MeshFactory::SetExportDirectory(directory.Path()); }
     void TearDown() override { GmshAdapter::testing::SetBeforeGenerate({}); }
-
-    // Meshes the shell with triangles and places it as component 1; returns
-    // the IDs of its triangles.
-    std::unordered_set<int> placeShell(TopoDS_Shape shell)
-    {
-        MeshFactory factory;
-        Mesh surface(true);
-        Handle(GEOM_Object) object = TarnelTest::GeomObject(shell);
-        factory.Create2DMesh(surface, object, Mesh2DSettings::GetDefaultTriaMeshSettings(5.0), false);
-        EXPECT_TRUE(surface.IsValid()) << surface.GetErrorMessage();
-        ComponentMesh component(1, 10, 11, 12, 13);
-        master->ExtendComponentMesh(component, surface, TarnelTest::AllSolverTypes(), false);
-        return component.GetElementsByDimension(DIMENSION_2D)->GetElementIds();
-    }
-
     TarnelTest::TempDirectory directory;
-    MasterMesh* master = nullptr;
 };
 
 }  // namespace
 
-TEST_F(Mesher3DTest, AClosedBoxIsFilledWithTetrahedraThatJoinItsShell)
+TEST_P(VolumeMeshing, ShellsAreFilledOrTheFailureIsReported)
 {
-    const std::unordered_set<int> shell = placeShell(TarnelTest::BoxShell(10, 20, 30));
-    std::set<int> shellNodes;
-    std::map<int, std::vector<int>> shellBefore;
-    for (int id : shell) {
-        const Element triangle = master->GetElementDefinition(id);
-        shellNodes.insert(triangle.nodeIds.begin(), triangle.nodeIds.end());
-        shellBefore[id] = triangle.nodeIds;
-    }
-    const std::size_t nodesBefore = master->GetAllNodeIDs().size();
+    const VolumeCase& volumeCase = GetParam();
+    MasterMesh& master = MasterMesh::getInstance();
+    Mesh surface(true);
+    Handle(GEOM_Object) object = TarnelTest::GeomObject(volumeCase.open ? TarnelTest::OpenBoxShell(10, 20, 30)
+                                                                         : TarnelTest::BoxShell(10, 20, 30));
+    MeshFactory().Create2DMesh(surface, object, Mesh2DSettings::GetDefaultTriaMeshSettings(5.0), false);
+    ComponentMesh component(1, 10, 11, 12, 13);
+    master.ExtendComponentMesh(component, surface, TarnelTest::AllSolverTypes(), false);
+    const std::unordered_set<int> shell = component.GetElementsByDimension(DIMENSION_2D)->GetElementIds();
+    const std::string before = MasterMeshChecker::Describe(master);
 
     Mesh volume(true);
-    TarnelTest::LogCapture capture;
-    Mesher3D::Generate3DMesh(volume, shell, tetrahedra(5.0));
-    ASSERT_TRUE(volume.IsValid()) << volume.GetErrorMessage();
-    EXPECT_EQ(volume.GetMeshAdditionElementFilter(), 3);
-    EXPECT_TRUE(MeshEngineWrapper::getInstance().IsMeshActive(volume));
-    EXPECT_EQ(capture.Messages(LogLevel::Info).front(),
-              "Generate3DMesh starting | boundaryElements=" + std::to_string(shell.size()) +
-                  " elementSize=5.000000 targetType=4 algorithm=1 elementOrder=1");
-    EXPECT_TRUE(capture.Has(LogLevel::Info, "3D mesh generated successfully with Delaunay algorithm."));
-
-    ComponentMesh solid(2, 20, 21, 22, 23);
-    master->ExtendComponentMesh(solid, volume, TarnelTest::AllSolverTypes(), false);
-    EXPECT_MASTER_MESH_CONSISTENT();
-    EXPECT_EQ(solid.GetElementsByDimension(DIMENSION_2D)->GetElementCount(), 0u);
-    const std::unordered_set<int> solidIds = solid.GetElementsByDimension(DIMENSION_3D)->GetElementIds();
-    ASSERT_FALSE(solidIds.empty());
-
-    std::vector<Element> placed;
-    double volumeSum = 0.0;
-    for (int id : solidIds) {
-        placed.push_back(master->GetElementDefinition(id));
-        ASSERT_EQ(placed.back().shape, TETRA_4NODE);
-        volumeSum += tetrahedronVolume(*master, placed.back());
-    }
-    EXPECT_NEAR(volumeSum / kBoxVolume, 1.0, 1e-9);
-    // The volume's skin is the shell itself: no node of it was duplicated.
-    const std::set<int> skin = nodesOnFreeFaces(placed);
-    EXPECT_TRUE(std::includes(shellNodes.begin(), shellNodes.end(), skin.begin(), skin.end()));
-    EXPECT_EQ(skin, shellNodes);
-    // Only the interior nodes are new.
-    std::set<int> used;
-    for (const Element& element : placed) used.insert(element.nodeIds.begin(), element.nodeIds.end());
-    std::size_t interior = 0;
-    for (int node : used) interior += shellNodes.count(node) == 0;
-    EXPECT_EQ(master->GetAllNodeIDs().size(), nodesBefore + interior);
-    EXPECT_EQ(solid.GetLastMeshTransaction().createdNodeRecords.size(), 4 * interior);
-    for (const auto& triangle : shellBefore) EXPECT_EQ(master->GetElementDefinition(triangle.first).nodeIds, triangle.second);
-}
-
-TEST_F(Mesher3DTest, AnOpenShellEndsInTheFailurePath)
-{
-    const std::unordered_set<int> shell = placeShell(TarnelTest::OpenBoxShell(10, 20, 30));
-    const std::size_t elementsBefore = TarnelTest::MasterElementCount();
-    gm::option::setNumber("Mesh.Algorithm", 6);
-
-    Mesh volume(true);
-    TarnelTest::LogCapture capture;
-    Mesher3D::Generate3DMesh(volume, shell, tetrahedra(5.0));
-    EXPECT_FALSE(volume.IsValid());
-    const std::string text = volume.GetErrorMessage();
-    const bool allAttemptsFailed =
-        text.rfind("Failed to generate 3D volume mesh after multiple attempts. Last error: ", 0) == 0 &&
-        text.find(". Possible causes: non-manifold geometry, open surfaces, intersecting faces, or incompatible "
-                  "boundary mesh quality.") != std::string::npos;
-    const bool noElements = text ==
-                            "3D mesh generation produced no 3D elements. Possible causes: non-manifold geometry, open "
-                            "surfaces, or incompatible boundary mesh quality.";
-    EXPECT_TRUE(allAttemptsFailed || noElements) << text;
-    if (allAttemptsFailed) {
-        EXPECT_TRUE(capture.Has(LogLevel::Warn, "Generate3DMesh failed - resetting contaminated global GMSH options."));
-        EXPECT_EQ(NumberOption("Mesh.Algorithm"), 5.0);
-        EXPECT_EQ(NumberOption("Mesh.CharacteristicLengthMax"), 1e22);
-    }
-    EXPECT_EQ(TarnelTest::CurrentModel(), "DefaultMasterMesh");
-    EXPECT_FALSE(MeshEngineWrapper::getInstance().DoesMeshExist(volume));
-    EXPECT_EQ(TarnelTest::MasterElementCount(), elementsBefore);
-    EXPECT_MASTER_MESH_CONSISTENT();
-    std::vector<int> types;
-    std::vector<std::vector<std::size_t>> tags, nodes;
-    gm::model::mesh::getElements(types, tags, nodes, 3, -1);
-    EXPECT_TRUE(types.empty());
-}
-
-TEST_F(Mesher3DTest, AFailedFirstAttemptIsRetriedOnARebuiltShell)
-{
-    const std::unordered_set<int> shell = placeShell(TarnelTest::BoxShell(10, 20, 30));
-    Mesh volume(true);
-    std::vector<double> algorithms;
-    std::vector<std::string> models;
-    std::vector<std::size_t> surfaceElements;
-    GmshAdapter::testing::SetBeforeGenerate([&](int) {
-        algorithms.push_back(NumberOption("Mesh.Algorithm3D"));
-        models.push_back(TarnelTest::CurrentModel());
-        std::vector<int> types;
-        std::vector<std::vector<std::size_t>> tags, nodes;
-        gm::model::mesh::getElements(types, tags, nodes, 2, -1);
-        surfaceElements.push_back(tags.empty() ? 0 : tags[0].size());
-        if (algorithms.size() == 1) throw std::runtime_error("Invalid boundary mesh (segment-facet intersection)");
-    });
-    TarnelTest::LogCapture capture;
-    Mesher3D::Generate3DMesh(volume, shell, tetrahedra(5.0));
-    ASSERT_TRUE(volume.IsValid()) << volume.GetErrorMessage();
-    ASSERT_EQ(algorithms.size(), 2u);
-    EXPECT_EQ(algorithms[0], 1.0);
-    EXPECT_EQ(algorithms[1], 4.0);
-    // Both attempts run on the caller's model holding the whole shell.
-    const std::string model = TarnelTest::CurrentModel();
-    EXPECT_EQ(models[0], model);
-    EXPECT_EQ(models[1], model);
-    EXPECT_EQ(surfaceElements[0], shell.size());
-    EXPECT_EQ(surfaceElements[1], shell.size());
-    EXPECT_TRUE(capture.Has(LogLevel::Warn, "Delaunay algorithm failed: Invalid boundary mesh (segment-facet intersection)"));
-    EXPECT_TRUE(capture.Has(LogLevel::Info, "Retrying with Frontal algorithm..."));
-    EXPECT_TRUE(capture.Has(LogLevel::Info, "3D mesh generated successfully with Frontal algorithm."));
-
-    ComponentMesh solid(2, 20, 21, 22, 23);
-    master->ExtendComponentMesh(solid, volume, TarnelTest::AllSolverTypes(), false);
-    EXPECT_MASTER_MESH_CONSISTENT();
-    EXPECT_GT(solid.GetElementsByDimension(DIMENSION_3D)->GetElementCount(), 0u);
-}
-
-TEST_F(Mesher3DTest, OverlappingFacetsEndTheAttemptsAtOnce)
-{
-    const std::unordered_set<int> shell = placeShell(TarnelTest::BoxShell(10, 20, 30));
-    int attempts = 0;
-    GmshAdapter::testing::SetBeforeGenerate([&](int) {
-        ++attempts;
-        throw std::runtime_error("Invalid boundary mesh (overlapping facets) on surface 1");
-    });
-    Mesh volume(true);
-    TarnelTest::LogCapture capture;
-    Mesher3D::Generate3DMesh(volume, shell, tetrahedra(5.0));
-    EXPECT_EQ(attempts, 1);
-    EXPECT_TRUE(capture.Has(LogLevel::Warn, "Overlapping facets detected - skipping further 3D attempts."));
-    EXPECT_EQ(volume.GetErrorMessage(),
-              "Failed to generate 3D volume mesh after multiple attempts. Last error: Invalid boundary mesh "
-              "(overlapping facets) on surface 1. Possible causes: non-manifold geometry, open surfaces, "
-              "intersecting faces, or incompatible boundary mesh quality.");
-    EXPECT_EQ(capture.Count(LogLevel::Warn, "Cannot remove mesh called  because it does not exist."), 1);
-    EXPECT_EQ(TarnelTest::CurrentModel(), "DefaultMasterMesh");
-    EXPECT_MASTER_MESH_CONSISTENT();
-}
-
-TEST_F(Mesher3DTest, OverlappingIsMatchedCaseSensitively)
-{
-    const std::unordered_set<int> shell = placeShell(TarnelTest::BoxShell(10, 20, 30));
-    std::vector<double> tolerances, optimize;
-    GmshAdapter::testing::SetBeforeGenerate([&](int) {
-        tolerances.push_back(NumberOption("Mesh.ToleranceInitialDelaunay"));
-        optimize.push_back(NumberOption("Mesh.Optimize"));
-        throw std::runtime_error("Overlapping facets");
-    });
-    Mesh volume(true);
-    TarnelTest::LogCapture capture;
-    Mesher3D::Generate3DMesh(volume, shell, tetrahedra(5.0));
-    ASSERT_EQ(tolerances.size(), 3u);
-    EXPECT_EQ(tolerances[2], 1e-8);
-    EXPECT_EQ(optimize[2], 0.0);
-    EXPECT_TRUE(capture.Has(LogLevel::Info, "Retrying with relaxed tolerance settings..."));
-    EXPECT_TRUE(capture.Has(LogLevel::Error, "All mesh generation attempts failed: Overlapping facets"));
-    EXPECT_EQ(NumberOption("Mesh.ToleranceInitialDelaunay"), 1e-12);
-    EXPECT_EQ(NumberOption("Mesh.Algorithm3D"), 1.0);
-    EXPECT_FALSE(volume.IsValid());
-}
-
-TEST_F(Mesher3DTest, SessionOptionsTheMesherDoesNotOwnAreKept)
-{
-    const std::unordered_set<int> shell = placeShell(TarnelTest::BoxShell(10, 20, 30));
+    if (volumeCase.removeModelFirst) MeshEngineWrapper::getInstance().RemoveMesh(volume);
     gm::option::setNumber("Mesh.CharacteristicLengthMax", 7.0);
     gm::option::setNumber("Mesh.Renumber", 1);
-    Mesh volume(true);
-    Mesher3D::Generate3DMesh(volume, shell, tetrahedra(0.0));
-    ASSERT_TRUE(volume.IsValid()) << volume.GetErrorMessage();
-    EXPECT_EQ(NumberOption("Mesh.CharacteristicLengthMax"), 7.0);
-    EXPECT_EQ(NumberOption("Mesh.Renumber"), 1.0);
-}
-
-TEST_F(Mesher3DTest, AMeshWithoutItsModelFailsWithTheUnexpectedErrorText)
-{
-    const std::unordered_set<int> shell = placeShell(TarnelTest::BoxShell(10, 20, 30));
-    Mesh volume(true);
-    MeshEngineWrapper::getInstance().RemoveMesh(volume);
+    std::vector<std::string> attempts;
+    GmshAdapter::testing::SetBeforeGenerate([&](int) {
+        // Every attempt runs on the caller's model holding the whole shell.
+        EXPECT_TRUE(MeshEngineWrapper::getInstance().IsMeshActive(volume));
+        std::vector<std::size_t> tags, nodes;
+        gm::model::mesh::getElementsByType(TRIANGLE_3NODE, tags, nodes);
+        EXPECT_EQ(tags.size(), shell.size());
+        std::ostringstream attempt;
+        attempt << NumberOption("Mesh.Algorithm3D") << ' ' << NumberOption("Mesh.ToleranceInitialDelaunay") << ' '
+                << NumberOption("Mesh.Optimize");
+        attempts.push_back(attempt.str());
+        if (attempts.size() <= volumeCase.failures.size()) throw std::runtime_error(volumeCase.failures[attempts.size() - 1]);
+    });
     TarnelTest::LogCapture capture;
-    Mesher3D::Generate3DMesh(volume, shell, tetrahedra(5.0));
-    EXPECT_FALSE(volume.IsValid());
-    EXPECT_EQ(volume.GetErrorMessage().rfind("Unexpected error during 3D mesh generation: ", 0), 0u)
-        << volume.GetErrorMessage();
-    EXPECT_TRUE(capture.Has(LogLevel::Error, "Unexpected error in 3D mesh generation"));
+    Mesher3D::Generate3DMesh(volume, shell, Mesh3DSettings(volumeCase.size, Target3DMeshType::Tetrahedra,
+                                                           Mesh3DAlgorithmChoice::Delaunay, MeshElementOrder::Linear));
+
+    EXPECT_EQ(attempts, volumeCase.attempts);
+    EXPECT_EQ(withoutRest(volume.GetErrorMessage(), volumeCase.error), volumeCase.error);
+    std::vector<std::string> log;
+    for (const LogRecord& record : capture.Records()) {
+        const char* level = record.level == LogLevel::Info ? "I " : record.level == LogLevel::Warn ? "W " : "E ";
+        if (record.location == "Tarnel::Mesher3D::Generate3DMesh" || record.location == "Tarnel::MeshEngineWrapper::RemoveMesh")
+            log.push_back(level + record.message);
+    }
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[0], "I Generate3DMesh starting | boundaryElements=" + std::to_string(shell.size()) +
+                          " elementSize=" + std::to_string(volumeCase.size) + " targetType=4 algorithm=1 elementOrder=1");
+    if (!volumeCase.log.empty()) {
+        log.erase(log.begin(), log.begin() + 2);
+        log.back() = withoutRest(log.back(), volumeCase.log.back());
+        EXPECT_EQ(log, volumeCase.log);
+    }
+    EXPECT_EQ(NumberOption("Mesh.Renumber"), 1.0);
+    EXPECT_EQ(NumberOption("Mesh.CharacteristicLengthMax"), volumeCase.lengthMaxAfter);
+    if (volumeCase.error.empty()) {
+        EXPECT_EQ(volume.GetMeshAdditionElementFilter(), 3);
+        // The volume joins the shell it was made from: of its nodes only
+        // those inside the box are new to the master mesh.
+        std::vector<std::size_t> nodes;
+        std::vector<double> coordinates, parametric;
+        gm::model::mesh::getNodes(nodes, coordinates, parametric, -1, -1, false, false);
+        const std::size_t nodesBefore = master.GetAllNodeIDs().size();
+        const std::size_t shellNodes = volume.GetSharedMasterNodeIds().size();
+        ComponentMesh solid(2, 20, 21, 22, 23);
+        master.ExtendComponentMesh(solid, volume, TarnelTest::AllSolverTypes(), false);
+        EXPECT_MASTER_MESH_CONSISTENT();
+        EXPECT_EQ(solid.GetElementsByDimension(DIMENSION_2D)->GetElementCount(), 0u);
+        EXPECT_EQ(master.GetAllNodeIDs().size(), nodesBefore + nodes.size() - shellNodes);
+        return;
+    }
+    EXPECT_EQ(NumberOption("Mesh.ToleranceInitialDelaunay"), 1e-12);
+    EXPECT_EQ(TarnelTest::CurrentModel(), "DefaultMasterMesh");
+    EXPECT_FALSE(MeshEngineWrapper::getInstance().DoesMeshExist(volume));
+    EXPECT_EQ(MasterMeshChecker::Describe(master), before);
     EXPECT_MASTER_MESH_CONSISTENT();
 }
+
+INSTANTIATE_TEST_SUITE_P(Shells, VolumeMeshing, testing::ValuesIn(kVolumeCases),
+                         [](const testing::TestParamInfo<VolumeCase>& info) { return info.param.name; });

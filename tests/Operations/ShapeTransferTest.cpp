@@ -1,5 +1,4 @@
-#include <cmath>
-#include <limits>
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -15,18 +14,45 @@ using namespace Tarnel;
 
 namespace {
 
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-struct Extent {
-    double dx, dy;
+// gmsh reads the STEP file scaled by "Geometry.OCCScaling"; a shape read
+// larger than it is (an edge above 1, a face above 2) is scaled back. The box
+// ends of an edge on the x axis that are 0 give no ratio and never win.
+struct TransferCase {
+    std::string name;
+    bool edge;
+    double occScaling;
+    double dx, dy, tolerance;
 };
 
-// The extent of everything in the current model after synchronising.
-Extent modelExtent()
+const TransferCase kTransferCases[] = {
+    {"Edge", true, 1.0, 10.0, 0.0, 1e-6},
+    // gmsh's box carries the edge's tolerance, scaled too.
+    {"EdgeReadLarger", true, 1000.0, 10.0, 0.0, 1e-3},
+    {"EdgeReadSmaller", true, 0.5, 5.0, 0.0, 1e-6},
+    {"FaceReadLarger", false, 1000.0, 2.0, 1.0, 1e-3},
+    {"FaceReadLargerByLessThanTwice", false, 1.5, 3.0, 1.5, 1e-6},
+};
+
+class ShapeTransferOf : public testing::TestWithParam<TransferCase> {};
+
+}  // namespace
+
+TEST_P(ShapeTransferOf, ShapesArriveAtTheirSize)
 {
+    const TransferCase& transfer = GetParam();
+    TarnelTest::TempDirectory directory;
+    MeshEngineWrapper::getInstance().SetMeshExportPath(directory.Path());
+    gm::option::setNumber("Geometry.OCCScaling", transfer.occScaling);
+    Mesh mesh(true);
+    TopoDS_Shape shape = transfer.edge ? TarnelTest::StraightEdge(10.0) : TarnelTest::RectangleFace(2.0, 1.0);
+    TransferShapeToGmsh(shape, transfer.edge ? ShapeTransferVariant::Edge : ShapeTransferVariant::Face);
+    EXPECT_TRUE(TarnelTest::FileExists(directory.File("tmp_mesh.step")));
+
     gm::model::occ::synchronize();
-    gm::vectorpair entities;
+    gm::vectorpair entities, curves;
     gm::model::getEntities(entities, -1);
+    gm::model::getEntities(curves, 1);
+    EXPECT_EQ(curves.size(), transfer.edge ? 1u : 4u);
     double xmin = 1e300, ymin = 1e300, xmax = -1e300, ymax = -1e300;
     for (const auto& entity : entities) {
         double a, b, c, d, e, f;
@@ -36,100 +62,9 @@ Extent modelExtent()
         xmax = std::max(xmax, d);
         ymax = std::max(ymax, e);
     }
-    return {xmax - xmin, ymax - ymin};
+    EXPECT_NEAR(xmax - xmin, transfer.dx, transfer.tolerance);
+    EXPECT_NEAR(ymax - ymin, transfer.dy, transfer.tolerance);
 }
 
-class ShapeTransfer : public testing::Test {
-protected:
-    void SetUp() override { MeshEngineWrapper::getInstance().SetMeshExportPath(directory.Path()); }
-    TarnelTest::TempDirectory directory;
-};
-
-}  // namespace
-
-TEST(BoxEndRatio, RoundsBothValuesThenTheQuotient)
-{
-    EXPECT_EQ(BoxEndRatio(10.0, 10.0), 1.0);
-    EXPECT_EQ(BoxEndRatio(10000.0, 10.0), 1000.0);
-    // 1.0625 exactly: the quotient 1062.5 thousandths rounds away from zero.
-    EXPECT_EQ(BoxEndRatio(1.0625, 1.0), 1.063);
-    EXPECT_EQ(BoxEndRatio(-1.0625, 1.0), -1.063);
-    // Values are compared at 7 decimals: 1e-8 is 0 there.
-    EXPECT_EQ(BoxEndRatio(1.00000001, 1.0), 1.0);
-}
-
-TEST(BoxEndRatio, InfiniteCountsAsZeroAndZeroOverZeroIsNaN)
-{
-    EXPECT_EQ(BoxEndRatio(1e-3, 0.0), 0.0);
-    EXPECT_EQ(BoxEndRatio(-1e-3, 0.0), 0.0);
-    EXPECT_EQ(BoxEndRatio(1e-3, 4e-8), 0.0);
-    EXPECT_TRUE(std::isnan(BoxEndRatio(0.0, 0.0)));
-    EXPECT_TRUE(std::isnan(BoxEndRatio(4e-8, 0.0)));
-}
-
-TEST(GreatestRatio, NaNNeverWins)
-{
-    EXPECT_EQ(GreatestRatio({kNaN, 1.0, 2.0, kNaN, 0.5, kNaN}), 2.0);
-    EXPECT_EQ(GreatestRatio({1.0, kNaN, kNaN, kNaN, kNaN, kNaN}), 1.0);
-    EXPECT_EQ(GreatestRatio({0.0, 0.0, -1.0, 0.0, 0.0, 0.0}), 0.0);
-    EXPECT_TRUE(std::isnan(GreatestRatio({kNaN, kNaN, kNaN, kNaN, kNaN, kNaN})));
-}
-
-TEST_F(ShapeTransfer, AnEdgeArrivesAtItsSizeThroughTheStepFile)
-{
-    Mesh mesh(true);
-    TopoDS_Shape edge = TarnelTest::StraightEdge(10.0);
-    TransferShapeToGmsh(edge, ShapeTransferVariant::Edge);
-    EXPECT_TRUE(TarnelTest::FileExists(directory.File("tmp_mesh.step")));
-    gm::vectorpair curves;
-    gm::model::occ::synchronize();
-    gm::model::getEntities(curves, 1);
-    EXPECT_EQ(curves.size(), 1u);
-    EXPECT_NEAR(modelExtent().dx, 10.0, 1e-6);
-}
-
-TEST_F(ShapeTransfer, AnEdgeReadLargerIsScaledBack)
-{
-    gm::option::setNumber("Geometry.OCCScaling", 1000);
-    Mesh mesh(true);
-    TopoDS_Shape edge = TarnelTest::StraightEdge(10.0);
-    TransferShapeToGmsh(edge, ShapeTransferVariant::Edge);
-    // Scaled by 1/1000 and read again 1000 times larger: the original size
-    // (gmsh's box carries the edge's tolerance, scaled too).
-    EXPECT_NEAR(modelExtent().dx, 10.0, 1e-3);
-    gm::vectorpair curves;
-    gm::model::getEntities(curves, 1);
-    EXPECT_EQ(curves.size(), 1u);
-}
-
-TEST_F(ShapeTransfer, AnEdgeReadSmallerIsLeftAsImported)
-{
-    gm::option::setNumber("Geometry.OCCScaling", 0.5);
-    Mesh mesh(true);
-    TopoDS_Shape edge = TarnelTest::StraightEdge(10.0);
-    TransferShapeToGmsh(edge, ShapeTransferVariant::Edge);
-    EXPECT_NEAR(modelExtent().dx, 5.0, 1e-6);
-}
-
-TEST_F(ShapeTransfer, AFaceIsRescaledOnlyAboveTwiceItsSize)
-{
-    gm::option::setNumber("Geometry.OCCScaling", 1000);
-    Mesh scaledBack(true);
-    TopoDS_Shape face = TarnelTest::RectangleFace(2.0, 1.0);
-    TransferShapeToGmsh(face, ShapeTransferVariant::Face);
-    EXPECT_NEAR(modelExtent().dx, 2.0, 1e-3);
-
-    gm::option::setNumber("Geometry.OCCScaling", 1.5);
-    Mesh leftLarger(true);
-    TransferShapeToGmsh(face, ShapeTransferVariant::Face);
-    EXPECT_NEAR(modelExtent().dx, 3.0, 1e-6);
-    EXPECT_NEAR(modelExtent().dy, 1.5, 1e-6);
-}
-
-TEST_F(ShapeTransfer, AFailedExportPropagates)
-{
-    MeshEngineWrapper::getInstance().SetMeshExportPath("/no/such/directory");
-    Mesh mesh(true);
-    TopoDS_Shape face = TarnelTest::RectangleFace(1.0, 1.0);
-    EXPECT_THROW(TransferShapeToGmsh(face, ShapeTransferVariant::Face), std::runtime_error);
-}
+INSTANTIATE_TEST_SUITE_P(Transfers, ShapeTransferOf, testing::ValuesIn(kTransferCases),
+                         [](const testing::TestParamInfo<TransferCase>& info) { return info.param.name; });

@@ -1,19 +1,13 @@
 #include "TestShapes.h"
 
-#include <BRepAlgoAPI_Cut.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBndLib.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
-#include <BRepPrimAPI_MakeCylinder.hxx>
 #include <BRep_Builder.hxx>
 #include <Bnd_Box.hxx>
 #include <TopoDS_Shell.hxx>
 #include <TopExp_Explorer.hxx>
-#include <TopoDS.hxx>
-#include <TopoDS_Edge.hxx>
-#include <TopoDS_Face.hxx>
-#include <gp_Ax2.hxx>
 #include <gp_Pln.hxx>
 
 #include "GEOMImpl_Gen.hxx"
@@ -30,14 +24,6 @@ TopoDS_Shape StraightEdge(double length)
 TopoDS_Shape RectangleFace(double width, double height)
 {
     return BRepBuilderAPI_MakeFace(gp_Pln(gp_Pnt(0, 0, 0), gp_Dir(0, 0, 1)), 0, width, 0, height).Face();
-}
-
-TopoDS_Shape PlateWithHole()
-{
-    const TopoDS_Shape plate = RectangleFace(100, 50);
-    const TopoDS_Shape cylinder = BRepPrimAPI_MakeCylinder(gp_Ax2(gp_Pnt(50, 25, -1), gp_Dir(0, 0, 1)), 10, 2);
-    TopExp_Explorer faces(BRepAlgoAPI_Cut(plate, cylinder).Shape(), TopAbs_FACE);
-    return faces.Current();
 }
 
 TopoDS_Shape BoxShell(double dx, double dy, double dz)

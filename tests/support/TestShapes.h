@@ -17,14 +17,17 @@ TopoDS_Shape StraightEdge(double length);
 //   (0,0) ---- (w,0)
 TopoDS_Shape RectangleFace(double width, double height);
 
-// A 100 x 50 plate in the plane z = 0 with a hole of radius 10 at its centre.
-TopoDS_Shape PlateWithHole();
-
-// The closed shell of the box [0, dx] x [0, dy] x [0, dz]: six faces in one
-// shape, so that gmsh meshes them conformally.
+// The six faces of the box [0, dx] x [0, dy] x [0, dz] as one closed shell,
+// so that gmsh meshes them conformally; the open shell lacks the top face.
+//
+//        +--------+ (dx,dy,dz)      open:  +        +
+//       /|       /|                       /|       /|
+//      +--------+ |                      +--------+ |
+//      | +------|-+                      | +------|-+
+//      |/       |/                       |/       |/
+//      +--------+                        +--------+
+//   (0,0,0)
 TopoDS_Shape BoxShell(double dx, double dy, double dz);
-
-// The same shell without its top face (z = dz): open.
 TopoDS_Shape OpenBoxShell(double dx, double dy, double dz);
 
 // A GEOM object holding the shape, made on the process-wide engine.
