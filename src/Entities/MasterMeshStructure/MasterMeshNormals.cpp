@@ -63,38 +63,45 @@ struct FaceOccurrence {
     int size;
 };
 
-std::uint64_t hashOf(const std::array<int, 4>& key)
-{
-    const std::uint64_t low = (std::uint64_t(std::uint32_t(key[0])) << 32) | std::uint32_t(key[1]);
-    const std::uint64_t high = (std::uint64_t(std::uint32_t(key[2])) << 32) | std::uint32_t(key[3]);
-    const std::uint64_t hash = (low * 0x9E3779B97F4A7C15ull ^ high) * 0xC2B2AE3D27D4EB4Full;
-    return hash ^ (hash >> 29);
-}
-
-// Marks every occurrence whose face occurs more than once. An open-addressing
-// table of first occurrences keeps this linear in the number of faces, with
-// no allocation per face.
+// Marks every occurrence whose face occurs more than once. The occurrences
+// are grouped by their smallest node with a counting sort; the faces of a
+// mesh that share a node lie close together in element order, so the groups
+// are filled and read nearly in order, and comparing within a group (a dozen
+// faces) stays in the cache. A table of all faces would be probed at random
+// and grow slower than linearly with the mesh.
 std::vector<bool> sharedFaces(const ScratchVector<FaceOccurrence>& faces)
 {
-    // The slot is taken from the hash's top bits, which depend on every node.
-    int bits = 4;
-    while ((std::size_t(1) << bits) < 2 * faces.size()) ++bits;
-    const std::size_t capacity = std::size_t(1) << bits;
-    ScratchVector<std::uint32_t> firstOccurrence(capacity, 0);  // index + 1; 0 is empty
     std::vector<bool> shared(faces.size(), false);
-    for (std::size_t i = 0; i < faces.size(); ++i) {
-        for (std::size_t slot = hashOf(faces[i].key) >> (64 - bits);; slot = (slot + 1) & (capacity - 1)) {
-            const std::uint32_t first = firstOccurrence[slot];
-            if (first == 0) {
-                firstOccurrence[slot] = static_cast<std::uint32_t>(i + 1);
-                break;
-            }
-            if (faces[first - 1].key == faces[i].key) {
-                shared[first - 1] = true;
-                shared[i] = true;
-                break;
-            }
+    if (faces.empty()) return shared;
+    int lowest = faces.front().key[0];
+    int highest = lowest;
+    for (const FaceOccurrence& face : faces) {
+        lowest = std::min(lowest, face.key[0]);
+        highest = std::max(highest, face.key[0]);
+    }
+    const std::size_t groupCount = static_cast<std::size_t>(static_cast<std::int64_t>(highest) - lowest) + 1;
+    ScratchVector<std::uint32_t> groupStart(groupCount + 1, 0);
+    for (const FaceOccurrence& face : faces) ++groupStart[static_cast<std::size_t>(face.key[0] - lowest) + 1];
+    for (std::size_t g = 0; g < groupCount; ++g) groupStart[g + 1] += groupStart[g];
+    ScratchVector<std::uint32_t> grouped(faces.size());
+    {
+        ScratchVector<std::uint32_t> next(groupStart.begin(), groupStart.end() - 1);
+        for (std::size_t i = 0; i < faces.size(); ++i)
+            grouped[next[static_cast<std::size_t>(faces[i].key[0] - lowest)]++] = static_cast<std::uint32_t>(i);
+    }
+    const auto keyBefore = [&faces](std::uint32_t a, std::uint32_t b) { return faces[a].key < faces[b].key; };
+    for (std::size_t g = 0; g < groupCount; ++g) {
+        std::uint32_t* first = grouped.data() + groupStart[g];
+        std::uint32_t* last = grouped.data() + groupStart[g + 1];
+        if (last - first > 16) {  // a hub node: sorted, so that no group costs the square of its size
+            std::sort(first, last, keyBefore);
+            for (std::uint32_t* a = first; a + 1 < last; ++a)
+                if (faces[a[0]].key == faces[a[1]].key) shared[a[0]] = shared[a[1]] = true;
+            continue;
         }
+        for (const std::uint32_t* a = first; a != last; ++a)
+            for (const std::uint32_t* b = a + 1; b != last; ++b)
+                if (faces[*a].key == faces[*b].key) shared[*a] = shared[*b] = true;
     }
     return shared;
 }

@@ -304,12 +304,13 @@ const Edit kEdits[] = {
          const int pyramid = AddMasterElement(1, PYRAMID_5NODE, {5, 8, 7, 6, 9});
          const std::vector<ElementData> alone = master.GetFreeElementFaces({hexahedron});
          const std::vector<ElementData> together = master.GetFreeElementFaces({hexahedron, pyramid});
+         const std::vector<ElementData> twice = master.GetFreeElementFaces({hexahedron, hexahedron});
          return "alone" + faces(alone[0], 3) + faces(alone[1], 4) + "\ntogether" + faces(together[0], 3) +
-                faces(together[1], 4);
+                faces(together[1], 4) + "\ntwice" + faces(twice[0], 3) + faces(twice[1], 4);
      },
      "alone | 1 2 6 5 of 4 | 1 4 3 2 of 4 | 1 5 8 4 of 4 | 2 3 7 6 of 4 | 3 4 8 7 of 4 | 6 7 8 5 of 4\n"
      "together | 6 9 7 of 5 | 8 9 5 of 5 | 9 6 5 of 5 | 9 8 7 of 5 | 1 2 6 5 of 4 | 1 4 3 2 of 4 | 1 5 8 4 of 4 "
-     "| 2 3 7 6 of 4 | 3 4 8 7 of 4", {}},
+     "| 2 3 7 6 of 4 | 3 4 8 7 of 4\ntwice", {}},
     {"QualityReportsTheSurfaceElementsStrictlyBeyondTheThreshold",
      [](MasterMesh& master) {
          master.AddNode(XYZ(2, 1e-3, 0), false);
