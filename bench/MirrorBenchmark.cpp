@@ -17,19 +17,20 @@ using namespace Tarnel;
 
 namespace {
 
-void BM_MirrorElements(benchmark::State& state)
+// Times `edit` alone on a fresh placed triangle grid per iteration; `edit`
+// gets the master mesh and answers the transactions.
+template <class Edit>
+void timeEdit(benchmark::State& state, Edit edit)
 {
     TarnelBench::QuietSession();
-    std::unordered_map<std::string, int> solverTypes;
     std::size_t created = 0;
     std::vector<MeshTransaction> transactions;
     for (auto _ : state) {
         state.PauseTiming();
         MasterMesh& master = TarnelBench::MasterWithTriangles(static_cast<std::size_t>(state.range(0)));
-        const std::vector<int> ids = master.GetElementStoragePtr()->GetIds();
         state.ResumeTiming();
 
-        transactions = master.MirrorElements(1, ids, {0, 0, 0}, {1, 0, 0}, solverTypes, false);
+        transactions = edit(master, state);
 
         state.PauseTiming();
         created = transactions.empty() ? 0 : transactions.front().createdElements.size() / 5;
@@ -40,28 +41,27 @@ void BM_MirrorElements(benchmark::State& state)
     state.counters["elements"] = static_cast<double>(created);
 }
 
+void BM_MirrorElements(benchmark::State& state)
+{
+    timeEdit(state, [](MasterMesh& master, benchmark::State& timing) {
+        timing.PauseTiming();
+        const std::vector<int> ids = master.GetElementStoragePtr()->GetIds();
+        std::unordered_map<std::string, int> solverTypes;
+        timing.ResumeTiming();
+        return master.MirrorElements(1, ids, {0, 0, 0}, {1, 0, 0}, solverTypes, false);
+    });
+}
+
 void BM_TranslateNodes(benchmark::State& state)
 {
-    TarnelBench::QuietSession();
-    std::unordered_map<std::string, int> solverTypes;
-    std::size_t created = 0;
-    std::vector<MeshTransaction> transactions;
-    for (auto _ : state) {
-        state.PauseTiming();
-        MasterMesh& master = TarnelBench::MasterWithTriangles(static_cast<std::size_t>(state.range(0)));
+    timeEdit(state, [](MasterMesh& master, benchmark::State& timing) {
+        timing.PauseTiming();
         std::vector<int> nodeIds;
         for (std::uint64_t id : master.GetActiveNodeIDs()) nodeIds.push_back(static_cast<int>(id));
-        state.ResumeTiming();
-
-        transactions = master.TranslateNodes(nodeIds, {1, 0, 0}, solverTypes, false);
-
-        state.PauseTiming();
-        created = transactions.empty() ? 0 : transactions.front().createdElements.size() / 5;
-        transactions.clear();  // not timed: a million node lists to free
-        MasterMesh::deleteInstance();
-        state.ResumeTiming();
-    }
-    state.counters["elements"] = static_cast<double>(created);
+        std::unordered_map<std::string, int> solverTypes;
+        timing.ResumeTiming();
+        return master.TranslateNodes(nodeIds, {1, 0, 0}, solverTypes, false);
+    });
 }
 
 }  // namespace
