@@ -45,6 +45,8 @@ struct MergeCase {
     std::set<std::uint64_t> expectedDeletedNodes;
 };
 
+void PrintTo(const MergeCase& merge, std::ostream* out) { *out << merge.name; }
+
 MasterMesh& build(const MergeCase& merge)
 {
     MasterMesh& master = MasterWithCubeNodes();
@@ -72,7 +74,7 @@ const MergeCase kMergeCases[] = {
      {"3 2 2 7: 3 4 10", "4 1 2 7: 1 2 3"}, {1, 2}, {}, {}},
     // Node 8 goes with the dropped triangle, as an orphan.
     {"MergeNodesIntoATarget", {XYZ(2, 0, 0)}, {{1, TRIANGLE_3NODE, {5, 6, 8}}, {2, TRIANGLE_3NODE, {6, 9, 10}}},
-{5, 6}, 7, {"3 2 2 7: 7 9 10"}, {1, 2},
+     {5, 6}, 7, {"3 2 2 7: 7 9 10"}, {1, 2},
      {"Skipping the reconstruction of original element with ID=1 because it would result in an INVALID element!"},
      {5, 6, 8}},
 };

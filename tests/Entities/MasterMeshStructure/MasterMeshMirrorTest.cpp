@@ -21,6 +21,8 @@ struct MirrorOrderCase {
     std::vector<int> order;
 };
 
+void PrintTo(const MirrorOrderCase& mirror, std::ostream* out) { *out << mirror.name; }
+
 class MirroredNodeOrder : public ::testing::TestWithParam<MirrorOrderCase> {};
 
 }  // namespace
@@ -44,8 +46,7 @@ TEST_P(MirroredNodeOrder, KeepsTheMirroredElementRightSideOut)
     const MirrorOrderCase& mirror = GetParam();
     MasterMesh& master = MasterWithCubeNodes();
     const int source = AddMasterElement(1, mirror.shape, mirror.nodes);
-    const std::vector<MeshTransaction> transactions =
-        master.MirrorElements(2, {source}, {0, 0, 0}, {1, 0, 0}, solverTypes, false);
+    const auto transactions = master.MirrorElements(2, {source}, {0, 0, 0}, {1, 0, 0}, solverTypes, false);
     EXPECT_MASTER_MESH_CONSISTENT();
     ASSERT_EQ(transactions.size(), 1u);
     EXPECT_EQ(transactions[0].createdElements,
@@ -111,7 +112,6 @@ TEST(MasterMeshMirror, TranslateNodesRebuildsEveryElementOnTheMovedNodes)
                                   "deleting the resulting element!";
     const std::string skipped = "Skipping the reconstruction of original element with ID=3 because it would result "
                                 "in an INVALID element!";
-    // Logged by the preview and by the run.
     EXPECT_EQ(capture.Messages(LogLevel::Warn), (std::vector<std::string>{collapsed, skipped, collapsed, skipped}));
     ASSERT_EQ(run.size(), 3u);
     // New IDs follow the rebuild's component order, not the transactions';

@@ -44,6 +44,8 @@ struct PasteCase {
     std::vector<std::string> log;
 };
 
+void PrintTo(const PasteCase& row, std::ostream* out) { *out << row.name; }
+
 }  // namespace
 
 // On the cube nodes, in component 1, either two triangles sharing the edge
