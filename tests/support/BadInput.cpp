@@ -45,4 +45,36 @@ std::string Answer(const std::exception& exception)
     return std::string("threw: ") + exception.what();
 }
 
+MasterMesh& Master()
+{
+    return MasterMesh::getInstance();
+}
+
+std::unordered_map<std::string, int>& SolverTypes()
+{
+    static std::unordered_map<std::string, int> solverTypes;
+    return solverTypes;
+}
+
+std::string WithLoggedExceptions(const std::function<std::string()>& call)
+{
+    std::string logged;
+    Log::Sink previous;
+    previous = Log::SetSink([&](const LogRecord& record) {
+        if (record.hasException) logged += "; " + record.message + " (" + record.exceptionText + ")";
+        if (previous) previous(record);
+    });
+    const std::string answer = call();
+    Log::SetSink(previous);
+    return answer + logged;
+}
+
+void AddSecondOrderTriangle(const TempDirectory&)
+{
+    std::vector<XYZ> positions{XYZ(5, 5, 0), XYZ(6, 6, 0), XYZ(7, 7, 0)};
+    Master().AddNodes(positions, false);
+    Master().AddElements(2, {TRIANGLE_6NODE}, {}, {}, {ElementData{{1, 2, 3, 4, 5, 6}, {2}}}, {}, ElementAttributes(),
+                         false);
+}
+
 }  // namespace TarnelTest

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Entities/MasterMeshStructure/MasterMesh.h"
 #include "Log.h"
 #include "TempDirectory.h"
 
@@ -67,5 +68,26 @@ void BuildBadInputMasterMesh(const TempDirectory& directory);
 // Answers for the table, so that every case reads alike.
 std::string Answer(bool value);
 std::string Answer(const std::exception& exception);
+
+// The master mesh the cases edit, and the solver types they hand it (the
+// editing operations may add to them; no case relies on what they hold).
+Tarnel::MasterMesh& Master();
+std::unordered_map<std::string, int>& SolverTypes();
+
+// "<size> <unit>": how many nodes or transactions an edit answered.
+template <class Container>
+std::string Count(const Container& answered, const std::string& unit)
+{
+    return std::to_string(answered.size()) + " " + unit;
+}
+
+// What `call` answered, followed by "; <message> (<exception text>)" for
+// every record logged with an exception: the editing operations swallow
+// what they refuse, and the exception text tells the refusals apart.
+std::string WithLoggedExceptions(const std::function<std::string()>& call);
+
+// Element 6 of component 2: a 6-node triangle on nodes 1 to 4 and the new
+// nodes 5 and 6, a shape no edit can rebuild; and the unused node 7.
+void AddSecondOrderTriangle(const TempDirectory& directory);
 
 }  // namespace TarnelTest

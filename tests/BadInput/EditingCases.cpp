@@ -1,0 +1,103 @@
+// Edits that must change nothing: mirror planes, translations, merge targets
+// and paste selections the operations refuse, and element shapes none of
+// them can rebuild.
+
+#include <gtest/gtest.h>
+
+#include "BadInput.h"
+
+using namespace Tarnel;
+
+namespace TarnelTest {
+namespace {
+
+std::string mirrorNodes(std::vector<float> point, std::vector<float> normal)
+{
+    return WithLoggedExceptions(
+        [&] { return Count(Master().MirrorNodes({1, 2}, point, normal, SolverTypes(), false), "nodes"); });
+}
+
+std::string mirrorElements(std::vector<int> ids, std::vector<float> normal)
+{
+    return WithLoggedExceptions([&] {
+        return Count(Master().MirrorElements(1, ids, {0, 0, 0}, normal, SolverTypes(), false), "transactions");
+    });
+}
+
+std::string translateNode1(std::vector<float> translation)
+{
+    return WithLoggedExceptions(
+        [&] { return Count(Master().TranslateNodes({1}, translation, SolverTypes(), false), "transactions"); });
+}
+
+std::string mergeNodes(std::unordered_set<int> nodeIds, int target)
+{
+    return Count(Master().MergeNodes(std::move(nodeIds), target, SolverTypes(), false), "transaction(s)");
+}
+
+std::string paste(const std::unordered_set<int>& nodeIds, const std::unordered_set<int>& elementIds, bool isCut)
+{
+    const MeshTransaction pasted =
+        Master().CopyPaste_CutPaste_ElementsAndNodes(nodeIds, elementIds, 2, SolverTypes(), isCut);
+    return "component " + std::to_string(pasted.componentMeshId);
+}
+
+const std::string kMirrorFailed = "; Error mirroring nodes! (";
+const std::string kTranslateFailed = "0 transactions; Error merging nodes! (TranslateNodes: ";
+const std::string kPointSize = "MirrorNodes: planePoint must contain exactly 3 values.";
+const std::string kNormalSize = "MirrorNodes: planeNormal must contain exactly 3 values.";
+const std::string kZeroNormal = "MirrorNodes: plane normal must be non-zero.";
+const std::string kTranslationSize = "translation must contain 3 values.";
+const std::string kNotActive = " is not an active node of the master mesh; nothing was merged.";
+const std::string kPasteError = "CopyPaste_CutPaste Mesh Entities error";
+
+// The refused pastes would have left node copies behind: of element 3's node
+// 4, of the free node 4, of the triangle's nodes, or an invented node at the
+// origin. The point on node 4 could be rebuilt by a merge; it must not be, as
+// the triangle cannot.
+const BadInputCase kEditingCases[] = {
+    {"MirrorNodesAcrossATwoValuePlanePointAndNormal",
+     [](const TempDirectory&) { return mirrorNodes({0, 0}, {0, 1}); }, "0 nodes" + kMirrorFailed + kPointSize + ")",
+     LogLevel::Error, kPointSize},
+    {"MirrorElementsAcrossAFourValueNormal", [](const TempDirectory&) { return mirrorElements({3}, {0, 0, 1, 0}); },
+     "0 transactions" + kMirrorFailed + kNormalSize + ")", LogLevel::Error, kNormalSize},
+    {"MirrorNodesAcrossANearlyZeroNormal", [](const TempDirectory&) { return mirrorNodes({0, 0, 0}, {0, 0, 1e-13f}); },
+     "0 nodes" + kMirrorFailed + kZeroNormal + ")", LogLevel::Error, kZeroNormal},
+    {"MirrorASecondOrderTriangle", [](const TempDirectory&) { return mirrorElements({3, 6}, {1, 0, 0}); },
+     "0 transactions" + kMirrorFailed + "MirrorElements: Invalid element shape.)", LogLevel::Error,
+     "Error mirroring nodes!", AddSecondOrderTriangle},
+    {"TranslateANodeOfASecondOrderTriangle", [](const TempDirectory&) { return translateNode1({1, 0, 0}); },
+     kTranslateFailed + "Invalid element shape.)", LogLevel::Error, "Error merging nodes!", AddSecondOrderTriangle},
+    {"TranslateByTwoValues", [](const TempDirectory&) { return translateNode1({1, 0}); },
+     kTranslateFailed + kTranslationSize + ")", LogLevel::Error, "TranslateNodes: " + kTranslationSize},
+    {"MergeIntoAnUnknownNode", [](const TempDirectory&) { return mergeNodes({2}, 99); }, "0 transaction(s)",
+     LogLevel::Error, "Target node with ID=99" + kNotActive},
+    {"MergeIntoADeletedNode", [](const TempDirectory&) { return mergeNodes({2}, 5); }, "0 transaction(s)",
+     LogLevel::Error, "Target node with ID=5" + kNotActive, [](const TempDirectory&) {
+         std::vector<Element> affected;
+         std::unordered_set<int> orphans;
+         Master().AddNode(XYZ(5, 5, 0), false);
+         Master().DeleteNodes({5}, affected, orphans, false);
+     }},
+    {"MergeNodesOfASecondOrderElement", [](const TempDirectory&) { return mergeNodes({4}, 7); }, "0 transaction(s)",
+     LogLevel::Error, "Error merging nodes!", AddSecondOrderTriangle},
+    {"MergeByElementsOfASecondOrderElement",
+     [](const TempDirectory&) {
+         return Count(Master().MergeByElements({1, 6}, 0.001, SolverTypes(), false), "transaction(s)");
+     },
+     "0 transaction(s)", LogLevel::Error, "MergeByElements failed", AddSecondOrderTriangle},
+    {"CopyAnUnknownElement", [](const TempDirectory&) { return paste({}, {3, 99}, false); }, "component -1",
+     LogLevel::Error, kPasteError},
+    {"CutAnUnknownElementWithAFreeNode", [](const TempDirectory&) { return paste({4}, {3, 99}, true); },
+     "component -1", LogLevel::Error, kPasteError},
+    {"CopyASecondOrderTriangle", [](const TempDirectory&) { return paste({}, {3, 6}, false); }, "component -1",
+     LogLevel::Error, kPasteError, AddSecondOrderTriangle},
+    {"CopyAnUnknownFreeNode", [](const TempDirectory&) { return paste({99}, {3}, false); }, "component -1",
+     LogLevel::Error, kPasteError},
+};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Editing, BadInput, ::testing::ValuesIn(kEditingCases), BadInputName());
+
+}  // namespace TarnelTest
