@@ -23,43 +23,9 @@ namespace {
 
 constexpr std::size_t kTriangles = 1000000;
 constexpr double kTolerance = 1e-6;
-constexpr double kSpacing = 1e-3;
-
-// Tags 1.. of the soup's nodes and their coordinates, three nodes per
-// triangle: the first `kTriangles` triangles of a square grid split along one
-// diagonal, off the origin so that grid nodes do not sit on cell boundaries.
-struct Soup {
-    std::vector<std::size_t> tags;
-    std::vector<double> coordinates;
-};
-
-Soup MakeSoup()
+const TarnelBench::TriangleSoup& SharedSoup()
 {
-    const std::size_t n = static_cast<std::size_t>(std::ceil(std::sqrt(kTriangles / 2.0)));
-    std::mt19937 random(42);
-    std::uniform_real_distribution<double> jitter(-1e-7, 1e-7);  // copies at most 3.5e-7 apart
-    Soup soup;
-    soup.tags.reserve(3 * kTriangles);
-    soup.coordinates.reserve(9 * kTriangles);
-    auto corner = [&](std::size_t i, std::size_t j) {
-        soup.tags.push_back(soup.tags.size() + 1);
-        soup.coordinates.insert(soup.coordinates.end(), {0.1234567 + i * kSpacing + jitter(random),
-                                                         0.7654321 + j * kSpacing + jitter(random), jitter(random)});
-    };
-    for (std::size_t t = 0; t < kTriangles; ++t) {
-        const std::size_t square = t / 2, i = square % n, j = square / n;
-        if (t % 2 == 0) {
-            corner(i, j), corner(i + 1, j), corner(i + 1, j + 1);
-        } else {
-            corner(i, j), corner(i + 1, j + 1), corner(i, j + 1);
-        }
-    }
-    return soup;
-}
-
-const Soup& SharedSoup()
-{
-    static const Soup soup = MakeSoup();
+    static const TarnelBench::TriangleSoup soup = TarnelBench::MakeTriangleSoup(kTriangles);
     return soup;
 }
 
@@ -69,12 +35,7 @@ MasterMesh& emptyMasterAndSoupSource(Mesh& source)
     MasterMesh::deleteInstance();
     MasterMesh& master = MasterMesh::getInstance();
     MeshEngineWrapper::getInstance().ActivateMesh(source);
-    const Soup& soup = SharedSoup();
-    const int surface = gm::model::addDiscreteEntity(2);
-    gm::model::mesh::addNodes(2, surface, soup.tags, soup.coordinates);
-    std::vector<std::size_t> elementTags(kTriangles);
-    for (std::size_t e = 0; e < kTriangles; ++e) elementTags[e] = e + 1;
-    gm::model::mesh::addElementsByType(surface, TRIANGLE_3NODE, elementTags, soup.tags);
+    TarnelBench::AddTriangleSoup(SharedSoup());
     return master;
 }
 
