@@ -241,8 +241,8 @@ private:
         std::unordered_map<std::string, int>& solverTypesByShape);
     std::vector<MeshTransaction> _rebuildShapeBatches(
         const std::unordered_map<int, std::vector<ElementData>>& shapeBatches,
-        const std::vector<SolverElementType>& solverTypes, const std::vector<int>& nodeIds,
-        const std::vector<double>& nodeRecords, bool isPreview);
+        const std::vector<SolverElementType>& solverTypes, std::vector<int> nodeIds,
+        std::vector<double> nodeRecords, bool isPreview);
     std::size_t _checkElementBatches(const std::vector<ElementShape>& shapes,
                                      const std::vector<ElementData>& elementData, std::size_t maxElementTag,
                                      bool isPreview);
@@ -256,6 +256,8 @@ private:
                                   const std::unordered_map<int, int>& copiedNodeIds);
     void _removeNodes(const std::unordered_set<int>& nodeIds);
     void _removeAllElementReferences(const std::vector<int>& removedIds);
+    bool _deleteElements(const std::vector<int>& ascendingIds, std::unordered_set<int>& orphanNodeIds,
+                         bool removeOrphanNodes);
     void _removeElementsFromGmsh(const std::vector<std::size_t>& tags);
     std::vector<ElementCoupling> _filterValidCouplings(const std::vector<ElementCoupling>& couplings,
                                                        const std::string& kind);

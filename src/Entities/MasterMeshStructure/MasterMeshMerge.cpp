@@ -259,7 +259,7 @@ std::vector<MeshTransaction> MasterMesh::MergeNodes(std::unordered_set<int> node
                                     rebuilt, batches, "MergeNodes");
         }
 
-        transactions = _rebuildShapeBatches(batches, solverTypes, rebuiltNodeIds, {}, isPreview);
+        transactions = _rebuildShapeBatches(batches, solverTypes, std::move(rebuiltNodeIds), {}, isPreview);
         appendRemovalTransaction(working, working.ValidIds(), transactions);
         if (!isPreview) {
             std::unordered_set<int> orphans;
@@ -397,7 +397,7 @@ std::vector<MeshTransaction> MasterMesh::MergeByElements(const std::vector<int>&
                                  std::to_string(elementCountOf(batch.second)) + " new element(s)",
                              location);
         std::vector<MeshTransaction> transactions =
-            _rebuildShapeBatches(batches, solverTypes, rebuiltNodeIds, {}, isPreview);
+            _rebuildShapeBatches(batches, solverTypes, std::move(rebuiltNodeIds), {}, isPreview);
         appendRemovalTransaction(working, removable, transactions);
         TARNEL_LOG_INFO("Step 5: " + std::to_string(transactions.size()) + " transaction(s) produced, " +
                             std::to_string(removable.size()) + " element(s) marked for removal from viewer",

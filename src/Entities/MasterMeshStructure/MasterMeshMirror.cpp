@@ -196,7 +196,7 @@ std::vector<MeshTransaction> MasterMesh::MirrorElements(int componentMeshId, std
                                {static_cast<double>(node.id), toSinglePrecision(node.position.X()),
                                 toSinglePrecision(node.position.Y()), toSinglePrecision(node.position.Z())});
         resolvePlaceholders(shapeBatches, newNodes);
-        transactions = _rebuildShapeBatches(shapeBatches, solverTypes, {}, nodeRecords, isPreview);
+        transactions = _rebuildShapeBatches(shapeBatches, solverTypes, {}, std::move(nodeRecords), isPreview);
     } catch (const std::exception& exception) {
         TARNEL_LOG_EXCEPTION("Error mirroring nodes!", exception, location);
     }
@@ -300,17 +300,18 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
                                                    node.position.Y(), node.position.Z()});
         }
         resolvePlaceholders(shapeBatches, newNodes);
-        transactions = _rebuildShapeBatches(shapeBatches, solverTypes, rebuildNodeIds, nodeRecords, isPreview);
+        transactions = _rebuildShapeBatches(shapeBatches, solverTypes, std::move(rebuildNodeIds),
+                                            std::move(nodeRecords), isPreview);
 
         if (!removed.empty()) {
             MeshTransaction removal;
             removal.componentMeshId = removalComponent;
-            removal.removedElementIds = removed;
+            removal.removedElementIds = std::move(removed);
             transactions.push_back(std::move(removal));
         }
         if (!isPreview && !affected.empty()) {
             std::unordered_set<int> orphans;
-            DeleteElements(std::unordered_set<int>(affected.begin(), affected.end()), orphans, false);
+            _deleteElements(affected, orphans, false);
         }
     } catch (const std::exception& exception) {
         TARNEL_LOG_EXCEPTION("Error merging nodes!", exception, location);

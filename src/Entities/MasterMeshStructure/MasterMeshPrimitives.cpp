@@ -371,14 +371,22 @@ void MasterMesh::_removeElementsFromGmsh(const std::vector<std::size_t>& tags)
 bool MasterMesh::DeleteElements(std::unordered_set<int> elementIds, std::unordered_set<int>& orphanNodeIds,
                                 bool removeOrphanNodes)
 {
+    // In ascending order, the element table and the node index are walked in
+    // the order they are laid out, and unknown IDs are reported in a fixed
+    // order.
+    std::vector<int> ids(elementIds.begin(), elementIds.end());
+    std::sort(ids.begin(), ids.end());
+    return _deleteElements(ids, orphanNodeIds, removeOrphanNodes);
+}
+
+// The editing operations collect the elements they replace in ascending order
+// already; they come here without a hash set of a million IDs.
+bool MasterMesh::_deleteElements(const std::vector<int>& ids, std::unordered_set<int>& orphanNodeIds,
+                                 bool removeOrphanNodes)
+{
     const char* const location = "Tarnel::MasterMesh::DeleteElements";
     try {
         activateMaster();
-        // In ascending order, the element table and the node index are
-        // walked in the order they are laid out, and unknown IDs are
-        // reported in a fixed order.
-        std::vector<int> ids(elementIds.begin(), elementIds.end());
-        std::sort(ids.begin(), ids.end());
         std::vector<int> removed;
         removed.reserve(ids.size());
         std::vector<int> touchedNodes;

@@ -62,19 +62,29 @@ std::vector<SolverElementType> MasterMesh::_rebuildSolverTypes(std::unordered_ma
 
 // One transaction per component with collected elements, in the map's order.
 // The elements of a preview take the IDs the real run would give them: each
-// component's go on from the last one's.
+// component's go on from the last one's. Every transaction lists all the
+// node IDs and records; the last one takes them over instead of a copy, as
+// they can run to millions.
 std::vector<MeshTransaction> MasterMesh::_rebuildShapeBatches(
     const std::unordered_map<int, std::vector<ElementData>>& shapeBatches,
-    const std::vector<SolverElementType>& solverTypes, const std::vector<int>& nodeIds,
-    const std::vector<double>& nodeRecords, bool isPreview)
+    const std::vector<SolverElementType>& solverTypes, std::vector<int> nodeIds, std::vector<double> nodeRecords,
+    bool isPreview)
 {
     const std::vector<ElementShape> shapes(kRebuildShapeOrder.begin(), kRebuildShapeOrder.end());
     std::vector<MeshTransaction> transactions;
     std::size_t previewed = 0;
     for (const auto& entry : shapeBatches) {
-        transactions.push_back(_addElements(entry.first, shapes, nodeIds, nodeRecords, entry.second, solverTypes,
+        transactions.push_back(_addElements(entry.first, shapes, {}, {}, entry.second, solverTypes,
                                             rebuildAttributes(), isPreview, previewed));
         if (isPreview) previewed += elementCountOf(entry.second);
+    }
+    for (std::size_t t = 0; t + 1 < transactions.size(); ++t) {
+        transactions[t].createdNodeIds = nodeIds;
+        transactions[t].createdNodeRecords = nodeRecords;
+    }
+    if (!transactions.empty()) {
+        transactions.back().createdNodeIds = std::move(nodeIds);
+        transactions.back().createdNodeRecords = std::move(nodeRecords);
     }
     return transactions;
 }
