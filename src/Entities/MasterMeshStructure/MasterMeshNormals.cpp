@@ -54,13 +54,16 @@ const FacePositions* facesOf(ElementShape shape)
 }
 
 // One occurrence of a face among the listed elements: its node IDs sorted
-// ascending as the key (a triangle's fourth is 0), its node IDs as its
-// element orients it, and the element.
+// ascending as the key (a triangle's fourth is 0), the position of its
+// element in the list and the face's row in the element's face table. The
+// oriented nodes are looked up again for the free faces only: a million
+// volumes give millions of occurrences, and every byte of them is written
+// and read again.
 struct FaceOccurrence {
     std::array<int, 4> key;
-    std::array<int, 4> nodes;
-    int owner;
-    int size;
+    std::uint32_t owner;
+    std::uint8_t face;
+    std::uint8_t size;
 };
 
 // Marks every occurrence whose face occurs more than once. The occurrences
@@ -183,14 +186,17 @@ std::vector<ElementData> MasterMesh::GetFreeElementFaces(const std::vector<int>&
     ScratchVector<FaceOccurrence> faces;
     faces.reserve(faceCount);
     Element element;
-    for (int id : elementIds) {
-        const FacePositions* positions = elements.Get(id, element) ? facesOf(element.shape) : nullptr;
+    for (std::size_t i = 0; i < elementIds.size(); ++i) {
+        const FacePositions* positions = elements.Get(elementIds[i], element) ? facesOf(element.shape) : nullptr;
         if (positions == nullptr) throw MorvaneException(std::string("GetFreeElementFaces: Invalid element shape."));
-        for (const std::vector<int>& face : *positions) {
-            FaceOccurrence occurrence{{0, 0, 0, 0}, {0, 0, 0, 0}, id, static_cast<int>(face.size())};
-            for (std::size_t k = 0; k < face.size(); ++k) occurrence.nodes[k] = element.nodeIds[face[k]];
-            occurrence.key = occurrence.nodes;
-            std::sort(occurrence.key.begin(), occurrence.key.begin() + occurrence.size);
+        for (std::size_t f = 0; f < positions->size(); ++f) {
+            const std::vector<int>& face = (*positions)[f];
+            FaceOccurrence occurrence{{0, 0, 0, 0}, static_cast<std::uint32_t>(i), static_cast<std::uint8_t>(f),
+                                      static_cast<std::uint8_t>(face.size())};
+            for (std::size_t k = 0; k < face.size(); ++k) occurrence.key[k] = element.nodeIds[face[k]];
+            for (std::size_t a = 1; a < face.size(); ++a)  // insertion sort of at most four
+                for (std::size_t b = a; b > 0 && occurrence.key[b - 1] > occurrence.key[b]; --b)
+                    std::swap(occurrence.key[b - 1], occurrence.key[b]);
             faces.push_back(occurrence);
         }
     }
@@ -203,11 +209,17 @@ std::vector<ElementData> MasterMesh::GetFreeElementFaces(const std::vector<int>&
         result[k].nodeIds.reserve(freeCount[k] * (k == 0 ? 3 : 4));
         result[k].elementIds.reserve(freeCount[k]);
     }
+    std::size_t fetched = elementIds.size();
     for (std::size_t i = 0; i < faces.size(); ++i) {
         if (shared[i]) continue;
+        if (faces[i].owner != fetched) {
+            fetched = faces[i].owner;
+            elements.Get(elementIds[fetched], element);
+        }
         ElementData& record = result[faces[i].size == 3 ? 0 : 1];
-        record.nodeIds.insert(record.nodeIds.end(), faces[i].nodes.begin(), faces[i].nodes.begin() + faces[i].size);
-        record.elementIds.push_back(faces[i].owner);
+        for (int position : (*facesOf(element.shape))[faces[i].face])
+            record.nodeIds.push_back(element.nodeIds[static_cast<std::size_t>(position)]);
+        record.elementIds.push_back(elementIds[fetched]);
     }
     return result;
 }
