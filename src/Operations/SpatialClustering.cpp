@@ -25,15 +25,15 @@ constexpr std::size_t kScannedGroup = 16;
 // Stable LSD radix sort of `references` by `keys`, 16 bits a pass; a pass
 // whose digit is the same for every key is skipped, which drops most passes
 // for compact models.
-void radixSortByKey(ScratchVector<std::uint64_t>& keys, ScratchVector<std::uint32_t>& references)
+void radixSortByKey(HugePageVector<std::uint64_t>& keys, HugePageVector<std::uint32_t>& references)
 {
     constexpr int kDigits = 4;
     constexpr std::size_t kBuckets = 1 << 16;
     std::vector<std::uint32_t> counts(kDigits * kBuckets, 0);
     for (std::uint64_t key : keys)
         for (int d = 0; d < kDigits; ++d) ++counts[d * kBuckets + ((key >> (16 * d)) & 0xFFFF)];
-    ScratchVector<std::uint64_t> keyBuffer(keys.size());
-    ScratchVector<std::uint32_t> referenceBuffer(keys.size());
+    HugePageVector<std::uint64_t> keyBuffer(keys.size());
+    HugePageVector<std::uint32_t> referenceBuffer(keys.size());
     for (int d = 0; d < kDigits; ++d) {
         std::uint32_t* count = &counts[d * kBuckets];
         if (std::any_of(count, count + kBuckets, [&](std::uint32_t c) { return c == keys.size(); })) continue;
@@ -115,7 +115,7 @@ std::vector<bool> SpatialClustering::_sortByCell(const std::vector<Node>& nodes)
     for (std::size_t r = 0; r < count; ++r) sorted[r] = static_cast<std::uint32_t>(r);
     std::vector<bool> startsCell(count, true);
     if (spanY * spanZ <= std::numeric_limits<std::uint64_t>::max() / spanX) {
-        ScratchVector<std::uint64_t> keys(count);
+        HugePageVector<std::uint64_t> keys(count);
         for (std::size_t r = 0; r < count; ++r) {
             const Cell cell = _cellOf(nodes[r].position);
             keys[r] = static_cast<std::uint64_t>((Wide(cell.x - low.x) * spanY + Wide(cell.y - low.y)) * spanZ +
@@ -124,7 +124,7 @@ std::vector<bool> SpatialClustering::_sortByCell(const std::vector<Node>& nodes)
         radixSortByKey(keys, sorted);
         for (std::size_t s = 1; s < count; ++s) startsCell[s] = keys[s] != keys[s - 1];
     } else {
-        ScratchVector<Cell> cellOf(count);
+        HugePageVector<Cell> cellOf(count);
         for (std::size_t r = 0; r < count; ++r) cellOf[r] = _cellOf(nodes[r].position);
         std::stable_sort(sorted.begin(), sorted.end(),
                          [&](std::uint32_t a, std::uint32_t b) { return _cellBefore(cellOf[a], cellOf[b]); });
@@ -216,7 +216,7 @@ std::vector<std::unordered_set<int>> SpatialClustering::_collectClusters()
     const std::size_t count = sorted.size();
     // groupStart[g]..groupStart[g + 1] delimit group g in `members`; a root
     // position's `groupOfRoot` is its group.
-    ScratchVector<std::uint32_t> groupOfRoot(count, 0), groupStart, members(count);
+    HugePageVector<std::uint32_t> groupOfRoot(count, 0), groupStart, members(count);
     for (std::size_t s = 0; s < count; ++s) {
         // A union points the larger root at the smaller, so a parent lies
         // before its child and is already flattened onto its root here.
@@ -230,8 +230,8 @@ std::vector<std::unordered_set<int>> SpatialClustering::_collectClusters()
     std::uint32_t offset = 0;
     for (std::uint32_t& start : groupStart) offset += std::exchange(start, offset);
     groupStart.push_back(offset);
-    ScratchVector<std::uint32_t> fill(groupStart.begin(), groupStart.end() - 1);
-    ScratchVector<std::uint32_t> lowestPosition(fill.size());
+    HugePageVector<std::uint32_t> fill(groupStart.begin(), groupStart.end() - 1);
+    HugePageVector<std::uint32_t> lowestPosition(fill.size());
     for (std::size_t s = 0; s < count; ++s) {
         const std::uint32_t group = groupOfRoot[parent[s]];
         const std::uint32_t slot = fill[group]++;
@@ -241,7 +241,7 @@ std::vector<std::unordered_set<int>> SpatialClustering::_collectClusters()
     }
     // Reused: 1 + the group whose lowest reference is the index, for the
     // groups of two or more references; read in reference order.
-    ScratchVector<std::uint32_t>& groupAtReference = groupOfRoot;
+    HugePageVector<std::uint32_t>& groupAtReference = groupOfRoot;
     std::fill(groupAtReference.begin(), groupAtReference.end(), 0);
     std::size_t searchedGroups = 0;
     for (std::uint32_t group = 0; group < fill.size(); ++group) {

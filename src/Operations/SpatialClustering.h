@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Entities/Node.h"
-#include "Internal/ScratchAllocator.h"
+#include "Entities/MasterMeshStructure/HugePageAllocator.h"
 
 namespace Tarnel {
 
@@ -64,17 +64,17 @@ private:
     // (with a last entry equal to the reference count); `cellOfPosition` maps
     // a position to its cell. `parent`, rebuilt by FindClusters, is a
     // union-find forest over positions.
-    ScratchVector<std::uint32_t> sorted;
-    ScratchVector<double> px, py, pz;
-    ScratchVector<int> pid;
-    ScratchVector<Cell> cells;
-    ScratchVector<std::uint32_t> cellStart;
-    ScratchVector<std::uint32_t> cellOfPosition;
-    ScratchVector<std::uint32_t> parent;
+    HugePageVector<std::uint32_t> sorted;
+    HugePageVector<double> px, py, pz;
+    HugePageVector<int> pid;
+    HugePageVector<Cell> cells;
+    HugePageVector<std::uint32_t> cellStart;
+    HugePageVector<std::uint32_t> cellOfPosition;
+    HugePageVector<std::uint32_t> parent;
     // The search's flags by position and its first-in-first-out queue (read
     // from a moving head), kept across groups to spare allocations.
-    ScratchVector<char> visited;
-    ScratchVector<std::uint32_t> queue;
+    HugePageVector<char> visited;
+    HugePageVector<std::uint32_t> queue;
 };
 
 }  // namespace Tarnel

@@ -166,10 +166,14 @@ void ElementStorage::compactIfSparse()
 {
     const std::size_t dead = records.size() - liveCount;
     if (dead < 1024 || dead < liveCount) return;
-    std::vector<Record> liveRecords;
-    std::vector<int> livePool;
+    HugePageVector<Record> liveRecords;
+    HugePageVector<int> livePool;
     std::vector<std::vector<int>> liveNamedSets(1);
     liveRecords.reserve(liveCount);
+    std::size_t liveNodes = 0;
+    for (const Record& record : records)
+        if (record.alive) liveNodes += record.nodeCount;
+    livePool.reserve(liveNodes);
     for (const Record& record : records) {
         if (!record.alive) continue;
         Record moved = record;

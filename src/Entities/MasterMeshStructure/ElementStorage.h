@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Entities/Element.h"
+#include "Entities/MasterMeshStructure/HugePageAllocator.h"
 #include "Entities/MasterMeshStructure/PagedIdMap.h"
 
 namespace Tarnel {
@@ -82,8 +83,8 @@ private:
     std::uint32_t internAttributes(const ElementAttributes& attributes);
     void compactIfSparse();
 
-    std::vector<Record> records;
-    std::vector<int> nodePool;
+    HugePageVector<Record> records;
+    HugePageVector<int> nodePool;
     std::vector<ElementAttributes> attributesTable;
     std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> attributesByHash;
     std::uint32_t lastAttributesIndex = 0;

@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "Diagnostics/MorvaneException.h"
+#include "Entities/MasterMeshStructure/HugePageAllocator.h"
 #include "Internal/LogMacros.h"
 #include "MeshEngineWrapper.h"
 #include "Operations/MeshHelper.h"
@@ -217,7 +218,7 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
         std::vector<XYZ> moved;
         moved.reserve(nodeIds.size());
         // (element ID, index in nodeIds) for every use of a moved node.
-        std::vector<std::pair<int, int>> uses;
+        HugePageVector<std::pair<int, int>> uses;
         std::size_t useCount = 0;
         for (int id : nodeIds)
             if (const NodeElementIndex::Entry* users = nodeToElements.Find(id)) useCount += users->size();
@@ -244,7 +245,7 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
         affected.reserve(affectedCount);
         removed.reserve(affectedCount);
         rebuildNodeIds.reserve(uses.size());
-        std::vector<int> recordSources;  // per replaced occurrence, the index of its new node
+        HugePageVector<int> recordSources;  // per replaced occurrence, the index of its new node
         recordSources.reserve(uses.size());
         int removalComponent = -1;
         Element element;

@@ -11,7 +11,7 @@
 
 #include "Diagnostics/MorvaneException.h"
 #include "Internal/LogMacros.h"
-#include "Internal/ScratchAllocator.h"
+#include "Entities/MasterMeshStructure/HugePageAllocator.h"
 
 namespace Tarnel {
 
@@ -72,7 +72,7 @@ struct FaceOccurrence {
 // are filled and read nearly in order, and comparing within a group (a dozen
 // faces) stays in the cache. A table of all faces would be probed at random
 // and grow slower than linearly with the mesh.
-std::vector<bool> sharedFaces(const ScratchVector<FaceOccurrence>& faces)
+std::vector<bool> sharedFaces(const HugePageVector<FaceOccurrence>& faces)
 {
     std::vector<bool> shared(faces.size(), false);
     if (faces.empty()) return shared;
@@ -83,12 +83,12 @@ std::vector<bool> sharedFaces(const ScratchVector<FaceOccurrence>& faces)
         highest = std::max(highest, face.key[0]);
     }
     const std::size_t groupCount = static_cast<std::size_t>(static_cast<std::int64_t>(highest) - lowest) + 1;
-    ScratchVector<std::uint32_t> groupStart(groupCount + 1, 0);
+    HugePageVector<std::uint32_t> groupStart(groupCount + 1, 0);
     for (const FaceOccurrence& face : faces) ++groupStart[static_cast<std::size_t>(face.key[0] - lowest) + 1];
     for (std::size_t g = 0; g < groupCount; ++g) groupStart[g + 1] += groupStart[g];
-    ScratchVector<std::uint32_t> grouped(faces.size());
+    HugePageVector<std::uint32_t> grouped(faces.size());
     {
-        ScratchVector<std::uint32_t> next(groupStart.begin(), groupStart.end() - 1);
+        HugePageVector<std::uint32_t> next(groupStart.begin(), groupStart.end() - 1);
         for (std::size_t i = 0; i < faces.size(); ++i)
             grouped[next[static_cast<std::size_t>(faces[i].key[0] - lowest)]++] = static_cast<std::uint32_t>(i);
     }
@@ -183,7 +183,7 @@ std::vector<ElementData> MasterMesh::GetFreeElementFaces(const std::vector<int>&
         const FacePositions* positions = facesOf(elements.GetShape(id));
         if (positions != nullptr) faceCount += positions->size();
     }
-    ScratchVector<FaceOccurrence> faces;
+    HugePageVector<FaceOccurrence> faces;
     faces.reserve(faceCount);
     Element element;
     for (std::size_t i = 0; i < elementIds.size(); ++i) {

@@ -12,19 +12,20 @@
 
 namespace Tarnel {
 
-// For large short-lived working arrays, walked once or twice: on Linux their
-// memory is asked for in transparent huge pages. Filling fresh 4 KiB pages
-// costs more than the walk itself on virtual machines (a page fault each),
-// and kernels commonly grant huge pages only on request. Small arrays, and
-// other systems, take the ordinary allocator.
+// For large arrays of a million-element model (working arrays walked once or
+// twice, and the flat tables of the element storage): on Linux their memory
+// is asked for in transparent huge pages. Filling fresh 4 KiB pages costs
+// more than the walk itself on virtual machines (a page fault each), and
+// kernels commonly grant huge pages only on request. Small arrays, and other
+// systems, take the ordinary allocator.
 template <class T>
-class ScratchAllocator {
+class HugePageAllocator {
 public:
     using value_type = T;
 
-    ScratchAllocator() = default;
+    HugePageAllocator() = default;
     template <class U>
-    ScratchAllocator(const ScratchAllocator<U>&) noexcept
+    HugePageAllocator(const HugePageAllocator<U>&) noexcept
     {
     }
 
@@ -55,12 +56,12 @@ public:
     }
 
     template <class U>
-    bool operator==(const ScratchAllocator<U>&) const noexcept
+    bool operator==(const HugePageAllocator<U>&) const noexcept
     {
         return true;
     }
     template <class U>
-    bool operator!=(const ScratchAllocator<U>&) const noexcept
+    bool operator!=(const HugePageAllocator<U>&) const noexcept
     {
         return false;
     }
@@ -70,6 +71,6 @@ private:
 };
 
 template <class T>
-using ScratchVector = std::vector<T, ScratchAllocator<T>>;
+using HugePageVector = std::vector<T, HugePageAllocator<T>>;
 
 }  // namespace Tarnel
