@@ -72,13 +72,6 @@ const BadInputCase kEditingCases[] = {
      kTranslateFailed + kTranslationSize + ")", LogLevel::Error, "TranslateNodes: " + kTranslationSize},
     {"MergeIntoAnUnknownNode", [](const TempDirectory&) { return mergeNodes({2}, 99); }, "0 transaction(s)",
      LogLevel::Error, "Target node with ID=99" + kNotActive},
-    {"MergeIntoADeletedNode", [](const TempDirectory&) { return mergeNodes({2}, 5); }, "0 transaction(s)",
-     LogLevel::Error, "Target node with ID=5" + kNotActive, [](const TempDirectory&) {
-         std::vector<Element> affected;
-         std::unordered_set<int> orphans;
-         Master().AddNode(XYZ(5, 5, 0), false);
-         Master().DeleteNodes({5}, affected, orphans, false);
-     }},
     {"MergeNodesOfASecondOrderElement", [](const TempDirectory&) { return mergeNodes({4}, 7); }, "0 transaction(s)",
      LogLevel::Error, "Error merging nodes!", AddSecondOrderTriangle},
     {"MergeByElementsOfASecondOrderElement",
@@ -86,8 +79,6 @@ const BadInputCase kEditingCases[] = {
          return Count(Master().MergeByElements({1, 6}, 0.001, SolverTypes(), false), "transaction(s)");
      },
      "0 transaction(s)", LogLevel::Error, "MergeByElements failed", AddSecondOrderTriangle},
-    {"CopyAnUnknownElement", [](const TempDirectory&) { return paste({}, {3, 99}, false); }, "component -1",
-     LogLevel::Error, kPasteError},
     {"CutAnUnknownElementWithAFreeNode", [](const TempDirectory&) { return paste({4}, {3, 99}, true); },
      "component -1", LogLevel::Error, kPasteError},
     {"CopyASecondOrderTriangle", [](const TempDirectory&) { return paste({}, {3, 6}, false); }, "component -1",
