@@ -70,8 +70,14 @@ const BadInputCase kEditingCases[] = {
      kTranslateFailed + "Invalid element shape.)", LogLevel::Error, "Error merging nodes!", AddSecondOrderTriangle},
     {"TranslateByTwoValues", [](const TempDirectory&) { return translateNode1({1, 0}); },
      kTranslateFailed + kTranslationSize + ")", LogLevel::Error, "TranslateNodes: " + kTranslationSize},
-    {"MergeIntoAnUnknownNode", [](const TempDirectory&) { return mergeNodes({2}, 99); }, "0 transaction(s)",
-     LogLevel::Error, "Target node with ID=99" + kNotActive},
+    // A node that existed once is no target either.
+    {"MergeIntoADeletedNode", [](const TempDirectory&) { return mergeNodes({2}, 5); }, "0 transaction(s)",
+     LogLevel::Error, "Target node with ID=5" + kNotActive, [](const TempDirectory&) {
+         std::vector<Element> affected;
+         std::unordered_set<int> orphans;
+         Master().AddNode(XYZ(5, 5, 0), false);
+         Master().DeleteNodes({5}, affected, orphans, false);
+     }},
     {"MergeNodesOfASecondOrderElement", [](const TempDirectory&) { return mergeNodes({4}, 7); }, "0 transaction(s)",
      LogLevel::Error, "Error merging nodes!", AddSecondOrderTriangle},
     {"MergeByElementsOfASecondOrderElement",
