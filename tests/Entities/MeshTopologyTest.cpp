@@ -1,4 +1,4 @@
-#include <algorithm>
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -37,34 +37,28 @@ MasterMesh& masterOfQueries()
     return master;
 }
 
-std::vector<int> sorted(std::vector<int> ids)
+std::set<int> idsOf(const std::vector<Element>& elements)
 {
-    std::sort(ids.begin(), ids.end());
+    std::set<int> ids;
+    for (const Element& element : elements) ids.insert(element.id);
     return ids;
-}
-
-std::vector<int> idsOf(const std::vector<Element>& elements)
-{
-    std::vector<int> ids;
-    for (const Element& element : elements) ids.push_back(element.id);
-    return sorted(ids);
 }
 
 }  // namespace
 
-TEST(MeshTopology, TheBorderOfASelectionItsNodesAndItsWires)
+TEST(MeshTopology, ElementsAtANodeOrAPointAndTheBorderOfASelection)
 {
     MasterMesh& master = masterOfQueries();
     const std::vector<std::pair<int, int>> square{{1, 2}, {1, 3}, {2, 4}, {3, 4}};
     EXPECT_EQ(master.GetElementSelectionBorder({1, 2}), square);
-    EXPECT_EQ(sorted(master.GetBoundaryNodeIDs({1, 2})), (std::vector<int>{1, 2, 3, 4}));
     EXPECT_TRUE(master.GetElementSelectionBorder({}).empty());
     // The six-node triangle has no border here: it is logged and left out.
     TarnelTest::LogCapture capture;
     EXPECT_EQ(master.GetElementSelectionBorder({1, 2, 4}), square);
     EXPECT_EQ(capture.Count(LogLevel::Error, "invalid element shape"), 1);
     // No selection means every surface element.
-    EXPECT_EQ(sorted(master.GetBoundaryNodeIDs({})), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+    const std::vector<int> boundary = master.GetBoundaryNodeIDs({});
+    EXPECT_EQ(std::set<int>(boundary.begin(), boundary.end()), (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8}));
 
     // One closed wire per run of border edges.
     const std::vector<Handle(GEOM_Object)> wires = master.GenerateBoundingWiresForElements({1, 2, 3});
@@ -75,12 +69,8 @@ TEST(MeshTopology, TheBorderOfASelectionItsNodesAndItsWires)
         EXPECT_EQ(edges.Extent(), 4);
         EXPECT_TRUE(BRep_Tool::IsClosed(wire->GetValue()));
     }
-}
-
-TEST(MeshTopology, ElementsAtANodeAndAtAPoint)
-{
-    MasterMesh& master = masterOfQueries();
-    EXPECT_EQ(idsOf(master.GetElementsAssociatedWithNode(2)), (std::vector<int>{1, 2}));
-    EXPECT_EQ(idsOf(master.GetElementsAssociatedWithNode(1)), (std::vector<int>{1}));
-    EXPECT_EQ(idsOf(master.GetElementsNearPosition(XYZ(0.75, 0.75, 0))), (std::vector<int>{2}));
+    EXPECT_EQ(idsOf(master.GetElementsAssociatedWithNode(2)), (std::set<int>{1, 2}));
+    // Node 9 lies on the quadrangle's edge 5-6 without being one of its nodes.
+    EXPECT_EQ(idsOf(master.GetElementsAssociatedWithNode(9)), (std::set<int>{4}));
+    EXPECT_EQ(idsOf(master.GetElementsNearPosition(XYZ(0.75, 0.75, 0))), (std::set<int>{2}));
 }

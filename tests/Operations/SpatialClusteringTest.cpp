@@ -24,16 +24,6 @@ std::vector<std::vector<int>> iterated(const Clusters& clusters)
     return result;
 }
 
-Clusters inserted(const std::vector<std::vector<int>>& insertionOrders)
-{
-    Clusters result;
-    for (const auto& ids : insertionOrders) {
-        result.emplace_back();
-        for (int id : ids) result.back().insert(id);
-    }
-    return result;
-}
-
 // Single linkage over all pairs, searched breadth first from the lowest
 // unvisited reference, each step taking the linked references by (cell,
 // reference) with cells as wide as the tolerance.
@@ -101,60 +91,46 @@ std::vector<Node> randomNodes(unsigned seed, double tolerance, bool far)
     return nodes;
 }
 
-TEST(SpatialClustering, MatchesBruteForceSearchIncludingIterationOrder)
+Node node(int id, double x, double y = 0.0)
 {
-    for (unsigned seed = 1; seed <= 40; ++seed) {
-        const double tolerance = seed % 2 ? 1.0 : 0.3;
-        const std::vector<Node> nodes = randomNodes(seed, tolerance, seed % 4 < 2);
-        const Clusters expected = bruteForce(nodes, tolerance);
-        ASSERT_EQ(iterated(SpatialClustering(nodes, tolerance).FindClusters()), iterated(expected))
-            << "seed " << seed;
-        ASSERT_FALSE(expected.empty()) << "seed " << seed;
-    }
-}
-
-struct EdgeCase {
-    std::string name;
-    std::vector<Node> nodes;
-    double tolerance;
-    std::vector<std::vector<int>> expected;  // IDs in insertion order
-};
-
-Node node(int id, double x, double y = 0.0, double z = 0.0)
-{
-    return Node(true, id, XYZ(x, y, z));
+    return Node(true, id, XYZ(x, y, 0.0));
 }
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-class SpatialClusteringEdge : public ::testing::TestWithParam<EdgeCase> {};
+struct Input {
+    std::string name;
+    std::vector<Node> nodes;
+    double tolerance;
+    bool linksSome;  // a check of the input: the reference finds clusters in it
+};
 
-TEST_P(SpatialClusteringEdge, FindsExactlyTheLinkedGroups)
+// The random inputs, and the edges: the tolerance zero (equal coordinates,
+// both zeros alike), negative, NaN or infinite, coordinates that are not
+// finite or whose cells do not fit 64 bits, one ID repeated.
+TEST(SpatialClustering, MatchesBruteForceSearchIncludingIterationOrder)
 {
-    const EdgeCase& edge = GetParam();
-    EXPECT_EQ(iterated(SpatialClustering(edge.nodes, edge.tolerance).FindClusters()),
-              iterated(inserted(edge.expected)));
+    std::vector<Input> inputs{
+        {"ZeroMergesOnlyCoincident", {node(1, 2.5), node(2, 2.5 + 1e-15), node(3, 2.5), node(4, 0.0), node(5, -0.0)},
+         0.0, true},
+        {"NegativeMergesNothing", {node(1, 1), node(2, 1)}, -1.0, false},
+        {"NaNMergesNothing", {node(1, 1), node(2, 1)}, kNaN, false},
+        {"NonFiniteCoordinatesNeverLink",
+         {node(1, kInf), node(2, kInf), node(3, kNaN), node(4, kNaN), node(5, 0, 7), node(6, 0, 7.5)}, 1.0, true},
+        {"CellBeyondInt64", {node(1, 1e10), node(2, 1e10, 5e-301), node(3, 1e10 + 1e-5)}, 1e-300, true},
+        {"InfiniteToleranceLinksAll", {node(1, 0), node(2, 1e300), node(3, kInf)}, kInf, true},
+        {"OneIdRepeated", {node(7, 1), node(7, 1), node(7, 1.2)}, 1.0, false}};
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        const double tolerance = seed % 2 ? 1.0 : 0.3;
+        inputs.push_back({"seed " + std::to_string(seed), randomNodes(seed, tolerance, seed % 4 < 2), tolerance, true});
+    }
+    for (const Input& input : inputs) {
+        const Clusters expected = bruteForce(input.nodes, input.tolerance);
+        EXPECT_EQ(iterated(SpatialClustering(input.nodes, input.tolerance).FindClusters()), iterated(expected))
+            << input.name;
+        EXPECT_EQ(!expected.empty(), input.linksSome) << input.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, SpatialClusteringEdge,
-    ::testing::Values(
-        EdgeCase{"ChainJoins", {node(1, 0), node(2, 0.9), node(3, 1.8)}, 1.0, {{1, 2, 3}}},
-        EdgeCase{"ChainBroken", {node(1, 0), node(2, 0.9), node(3, 1.8)}, 0.5, {}},
-        EdgeCase{"ZeroMergesOnlyCoincident",
-                 {node(1, 2.5), node(2, 2.5 + 1e-15), node(3, 2.5), node(4, 0.0), node(5, -0.0)},
-                 0.0,
-                 {{1, 3}, {4, 5}}},
-        EdgeCase{"NegativeMergesNothing", {node(1, 1), node(2, 1)}, -1.0, {}},
-        EdgeCase{"NaNMergesNothing", {node(1, 1), node(2, 1)}, kNaN, {}},
-        EdgeCase{"NonFiniteCoordinatesNeverLink",
-                 {node(1, kInf), node(2, kInf), node(3, kNaN), node(4, kNaN), node(5, 0, 7), node(6, 0, 7.5)},
-                 1.0,
-                 {{5, 6}}},
-        EdgeCase{"CellBeyondInt64", {node(1, 1e10), node(2, 1e10, 5e-301), node(3, 1e10 + 1e-5)}, 1e-300, {{1, 2}}},
-        EdgeCase{"InfiniteToleranceLinksAll", {node(1, 0), node(2, 1e300), node(3, kInf)}, kInf, {{1, 2, 3}}},
-        EdgeCase{"OneIdRepeated", {node(7, 1), node(7, 1), node(7, 1.2)}, 1.0, {}}),
-    [](const ::testing::TestParamInfo<EdgeCase>& info) { return info.param.name; });
 
 }  // namespace
