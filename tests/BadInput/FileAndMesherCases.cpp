@@ -25,15 +25,37 @@ namespace fs = std::filesystem;
 namespace TarnelTest {
 namespace {
 
+using Feed = std::function<std::string(const TempDirectory&)>;
+
 // Runs `call` in the case's directory, so that the relative paths in the
 // messages are the same in every run.
-std::string insideDirectory(const TempDirectory& directory, const std::function<std::string()>& call)
+Feed insideDirectory(std::function<std::string()> call)
 {
-    const fs::path previous = fs::current_path();
-    fs::current_path(directory.Path());
-    const std::string answer = call();
-    fs::current_path(previous);
-    return answer;
+    return [=](const TempDirectory& directory) {
+        const fs::path previous = fs::current_path();
+        fs::current_path(directory.Path());
+        const std::string answer = call();
+        fs::current_path(previous);
+        return answer;
+    };
+}
+
+// Runs `call` in the case's directory on a mesh of its own model named
+// "part", which is removed afterwards; a throw is answered with its text.
+Feed withMesh(std::function<std::string(Mesh&)> call)
+{
+    return insideDirectory([=] {
+        Mesh mesh(true);
+        mesh.SetFileName("part");
+        std::string answer;
+        try {
+            answer = call(mesh);
+        } catch (const std::exception& exception) {
+            answer = Answer(exception);
+        }
+        MeshEngineWrapper::getInstance().RemoveMesh(mesh);
+        return answer;
+    });
 }
 
 // The regular files at the filesystem root with their modification times.
@@ -48,18 +70,20 @@ std::map<std::string, fs::file_time_type> rootFiles()
 
 // Runs `call` without an export directory, then gives the case's directory
 // back and tells which files at the root were written meanwhile.
-std::string withoutExportDirectory(const TempDirectory& directory, const std::function<std::string()>& call)
+Feed withoutExportDirectory(std::function<std::string()> call)
 {
-    const std::map<std::string, fs::file_time_type> before = rootFiles();
-    MeshFactory::SetExportDirectory("");
-    std::string answer = call();
-    MeshFactory::SetExportDirectory(directory.Path());
-    std::string written;
-    for (const auto& file : rootFiles()) {
-        const auto earlier = before.find(file.first);
-        if (earlier == before.end() || earlier->second != file.second) written += " " + file.first;
-    }
-    return answer + (written.empty() ? ", nothing written to /" : ", wrote" + written);
+    return [=](const TempDirectory& directory) {
+        const std::map<std::string, fs::file_time_type> before = rootFiles();
+        MeshFactory::SetExportDirectory("");
+        std::string answer = call();
+        MeshFactory::SetExportDirectory(directory.Path());
+        std::string written;
+        for (const auto& file : rootFiles()) {
+            const auto earlier = before.find(file.first);
+            if (earlier == before.end() || earlier->second != file.second) written += " " + file.first;
+        }
+        return answer + (written.empty() ? ", nothing written to /" : ", wrote" + written);
+    };
 }
 
 std::string quoted(const std::string& text)
@@ -79,164 +103,149 @@ std::string outcomeOf(Mesh& mesh)
     return answer;
 }
 
-std::string meshEdge(double length, Mesh1DSettings settings, Handle(GEOM_Object) edge = nullptr)
+// The edge [0, length] on the x axis, or the face [0, width] x [0, width / 2],
+// meshed through the factory; a null handle when the length or width is 0.
+std::string meshEdge(double length, double size)
 {
-    if (length > 0) edge = GeomObject(StraightEdge(length));
+    Handle(GEOM_Object) edge = length > 0 ? GeomObject(StraightEdge(length)) : nullptr;
     Mesh mesh(true);
-    MeshFactory().Create1DMesh(mesh, edge, settings);
+    MeshFactory().Create1DMesh(mesh, edge, Mesh1DSettings(size, MeshElementOrder::Linear));
     return outcomeOf(mesh);
 }
 
-std::string meshFace(double width, double height, Mesh2DSettings settings, Handle(GEOM_Object) face = nullptr)
+std::string meshFace(double width, double size, bool remesh = false,
+                     std::size_t maximum = Mesh2DSettings::kDefaultMaximumElementCount)
 {
-    if (width > 0) face = GeomObject(RectangleFace(width, height));
-    Mesh mesh(true);
-    MeshFactory().Create2DMesh(mesh, face, settings, false);
-    return outcomeOf(mesh);
-}
-
-Mesh1DSettings edgeSettings(double size)
-{
-    return Mesh1DSettings(size, MeshElementOrder::Linear);
-}
-
-Mesh2DSettings faceSettings(double size, std::size_t maximum = Mesh2DSettings::kDefaultMaximumElementCount)
-{
+    Handle(GEOM_Object) face = width > 0 ? GeomObject(RectangleFace(width, width / 2)) : nullptr;
     Mesh2DSettings settings = Mesh2DSettings::GetDefaultTriaMeshSettings(size);
     settings.SetMaximumElementCount(maximum);
-    return settings;
+    Mesh mesh(true);
+    MeshFactory().Create2DMesh(mesh, face, settings, remesh);
+    return outcomeOf(mesh);
 }
 
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
+// A meshing request refused with `message`: logged as an error, kept as the
+// mesh's error, and nothing meshed.
+BadInputCase refusal(const std::string& name, std::function<std::string()> request, const std::string& message)
+{
+    return {name, [=](const TempDirectory&) { return request(); }, "invalid: " + message + ", no elements",
+            LogLevel::Error, message};
+}
 
 const BadInputCase kFileCases[] = {
     {"CopyOfAFileOntoItself",
-     [](const TempDirectory& directory) {
-         return insideDirectory(directory, [] {
-             WriteFile("a.msh", "content");
-             const std::string answer = quoted(FileTools::RenameFile("a.msh", "a.msh", true));
-             return answer + ", content " + ReadFile("a.msh");
-         });
-     },
+     insideDirectory([] {
+         WriteFile("a.msh", "content");
+         const std::string answer = quoted(FileTools::RenameFile("a.msh", "a.msh", true));
+         return answer + ", content " + ReadFile("a.msh");
+     }),
      "\"\", content content", LogLevel::Error, "Error copying a file onto itself!"},
     {"CopyOfAMissingFileOverAnExistingOne",
-     [](const TempDirectory& directory) {
-         return insideDirectory(directory, [] {
-             WriteFile("b.msh", "kept");
-             const std::string answer = quoted(FileTools::RenameFile("missing.msh", "b.msh", true));
-             return answer + ", b.msh " + ReadFile("b.msh");
-         });
-     },
+     insideDirectory([] {
+         WriteFile("b.msh", "kept");
+         const std::string answer = quoted(FileTools::RenameFile("missing.msh", "b.msh", true));
+         return answer + ", b.msh " + ReadFile("b.msh");
+     }),
      "\"\", b.msh kept", LogLevel::Error, "Error opening file for copying!"},
     {"CopyOntoADirectory",
-     [](const TempDirectory& directory) {
-         return insideDirectory(directory, [] {
-             WriteFile("a.msh", "content");
-             fs::create_directory("target");
-             const std::string answer = quoted(FileTools::RenameFile("a.msh", "target", true));
-             const auto entries = std::distance(fs::directory_iterator("."), fs::directory_iterator());
-             return answer + ", " + std::to_string(entries) + " entries";
-         });
-     },
+     insideDirectory([] {
+         WriteFile("a.msh", "content");
+         fs::create_directory("target");
+         const std::string answer = quoted(FileTools::RenameFile("a.msh", "target", true));
+         const auto entries = std::distance(fs::directory_iterator("."), fs::directory_iterator());
+         return answer + ", " + std::to_string(entries) + " entries";
+     }),
      "\"\", 2 entries", LogLevel::Error, "Error during file copy!"},
     {"DeleteDirectoryRecursivelyOfALinkToADirectory",
-     [](const TempDirectory& directory) {
-         return insideDirectory(directory, [] {
-             fs::create_directory("target");
-             WriteFile("target/keep.txt", "kept");
-             fs::create_directory_symlink("target", "link");
-             const std::string answer = Answer(FileTools::DeleteDirectoryRecursively("link"));
-             return answer + ", " + ReadFile("target/keep.txt") + (fs::is_symlink("link") ? ", link kept" : "");
-         });
-     },
+     insideDirectory([] {
+         fs::create_directory("target");
+         WriteFile("target/keep.txt", "kept");
+         fs::create_directory_symlink("target", "link");
+         const std::string answer = Answer(FileTools::DeleteDirectoryRecursively("link"));
+         return answer + ", " + ReadFile("target/keep.txt") + (fs::is_symlink("link") ? ", link kept" : "");
+     }),
      "false, kept, link kept", LogLevel::Error, "Not deleting link: it is a symbolic link, not a directory."},
     {"PyramidRewriteOfADirectory",
-     [](const TempDirectory& directory) {
-         return insideDirectory(directory, [] {
-             fs::create_directory("model.inp");
-             return Answer(_convertPyramidElementsToReducedHexInAbaqusInp("model.inp"));
-         });
-     },
+     insideDirectory([] {
+         fs::create_directory("model.inp");
+         return Answer(_convertPyramidElementsToReducedHexInAbaqusInp("model.inp"));
+     }),
      "false", LogLevel::Error, "Failed to open Abaqus INP file for post-processing: model.inp"},
     {"LoadOfAnEmptyMsh",
-     [](const TempDirectory& directory) {
-         return insideDirectory(directory, [] {
-             WriteFile("empty.msh", "");
-             Mesh mesh;
-             mesh.SetFileName("empty");
-             return Answer(mesh.LoadMesh(".", MeshFileFormat::MSH));
-         });
-     },
-     "false", LogLevel::Error,
-     "Mesh file holds no mesh: ./empty.msh"},
+     withMesh([](Mesh& mesh) {
+         WriteFile("part.msh", "");
+         return Answer(mesh.LoadMesh(".", MeshFileFormat::MSH));
+     }),
+     "false", LogLevel::Error, "Mesh file holds no mesh: ./part.msh"},
+    {"LoadInNoFormat", withMesh([](Mesh& mesh) { return Answer(mesh.LoadMesh(".", MeshFileFormat::NONE)); }),
+     "threw: Unsupported mesh file format extension!", LogLevel::Error, "Unsupported mesh file format extension!"},
+    {"WriteWithoutDirectory", withMesh([](Mesh& mesh) { return quoted(mesh.WriteMesh("", MeshFileFormat::MSH)); }),
+     "\"\"", LogLevel::Error, "Mesh directory was not set, we are not writing out the master mesh!"},
 };
 
 const BadInputCase kNoExportDirectoryCases[] = {
     {"ExportWithoutExportDirectory",
-     [](const TempDirectory& directory) {
-         return withoutExportDirectory(directory, [] {
-             return Answer(MasterMesh::getInstance().ExportMeshFile(MeshFileFormat::STL, -1));
-         });
-     },
+     withoutExportDirectory([] { return Answer(MasterMesh::getInstance().ExportMeshFile(MeshFileFormat::STL, -1)); }),
      "false, nothing written to /", LogLevel::Error,
      "Export directory was not set, we are not exporting the master mesh!"},
     {"ComponentAssetFileWithoutExportDirectory",
-     [](const TempDirectory& directory) {
-         return withoutExportDirectory(directory, [] {
-             ComponentMesh component(1, 11, 12, 13, 14);
-             component.GetElementsByDimension(DIMENSION_2D)->AddElementID(3);
-             component.SetFileName("part");
-             component.WriteMeshAssetFile();
-             return std::string("written");
-         });
-     },
+     withoutExportDirectory([] {
+         ComponentMesh component(1, 11, 12, 13, 14);
+         component.GetElementsByDimension(DIMENSION_2D)->AddElementID(3);
+         component.SetFileName("part");
+         component.WriteMeshAssetFile();
+         return std::string("written");
+     }),
      "written, nothing written to /", LogLevel::Error,
      "Export directory was not set, we are not writing out the mesh asset file part.mshp!"},
     {"NodeAssetFileOfARepositoryWithoutDirectory",
-     [](const TempDirectory& directory) {
-         return withoutExportDirectory(directory, [] {
-             NodeRepository repository("");
-             repository.ModifyNodeIds({}, {});
-             repository.Clear();
-             repository.WriteOutAssetFile();
-             return std::string("cleared and written");
-         });
-     },
+     withoutExportDirectory([] {
+         NodeRepository repository("");
+         repository.ModifyNodeIds({}, {});
+         repository.Clear();
+         repository.WriteOutAssetFile();
+         return std::string("cleared and written");
+     }),
      "cleared and written, nothing written to /", LogLevel::Error,
      "Export directory was not set when the master mesh was created, we are not writing out AllActiveNodes.mshp!"},
-    {"EdgeMeshWithoutExportDirectory",
-     [](const TempDirectory& directory) {
-         return withoutExportDirectory(directory, [] { return meshEdge(10, edgeSettings(2.0)); });
-     },
+    {"EdgeMeshWithoutExportDirectory", withoutExportDirectory([] { return meshEdge(10, 2.0); }),
      "invalid: Export directory was not set, we are not writing out the shape for gmsh (tmp_mesh.step)!, no elements, "
      "nothing written to /",
      LogLevel::Error, "Export directory was not set, we are not writing out the shape for gmsh (tmp_mesh.step)!"},
 };
 
+// gmsh refuses a negative size of a face while it meshes the curves.
+const std::string kNegativeSize = "Wrong mesh element size lc = -1.2 (lcmin = -0.8, lcmax = -1.2)";
+
 const BadInputCase kMesherCases[] = {
-    {"EdgeMeshOfANullHandle", [](const TempDirectory&) { return meshEdge(0, edgeSettings(1.0)); },
-     "valid, no elements", LogLevel::Error, "Provided a null face for meshing!"},
-    {"FaceMeshOfANullHandle", [](const TempDirectory&) { return meshFace(0, 0, faceSettings(1.0)); },
-     "valid, no elements", LogLevel::Error, "Provided a null face for meshing!"},
-    {"FaceMeshAboveALoweredMaximum", [](const TempDirectory&) { return meshFace(10, 5, faceSettings(1.0, 100)); },
-     "invalid: An element size of 1 would give about 180.422 elements, more than the maximum element count of 100., "
-     "no elements",
-     LogLevel::Error,
-     "An element size of 1 would give about 180.422 elements, more than the maximum element count of 100."},
-    {"EdgeMeshOfAnAbsurdlySmallSize", [](const TempDirectory&) { return meshEdge(10, edgeSettings(1e-7)); },
-     "invalid: An element size of 1e-07 would give about 1e+08 elements, more than the maximum element count of "
-     "10000000., no elements",
-     LogLevel::Error,
-     "An element size of 1e-07 would give about 1e+08 elements, more than the maximum element count of 10000000."},
-    {"FaceMeshOfSizeZero", [](const TempDirectory&) { return meshFace(10, 5, faceSettings(0.0)); },
-     "invalid: The element size must be a positive finite number, got 0., no elements", LogLevel::Error,
-     "The element size must be a positive finite number, got 0."},
-    {"FaceMeshOfSizeNaN", [](const TempDirectory&) { return meshFace(10, 5, faceSettings(kNaN)); },
-     "invalid: The element size must be a positive finite number, got nan., no elements", LogLevel::Error,
-     "The element size must be a positive finite number, got nan."},
-    {"EdgeMeshOfANegativeSize", [](const TempDirectory&) { return meshEdge(10, edgeSettings(-1.0)); },
-     "invalid: The element size must be a positive finite number, got -1., no elements", LogLevel::Error,
-     "The element size must be a positive finite number, got -1."},
+    {"EdgeMeshOfANullHandle", [](const TempDirectory&) { return meshEdge(0, 1.0); }, "valid, no elements",
+     LogLevel::Error, "Provided a null face for meshing!"},
+    {"FaceMeshOfANullHandle", [](const TempDirectory&) { return meshFace(0, 1.0); }, "valid, no elements",
+     LogLevel::Error, "ComputeMesh called on invalid Mesher2D instance."},
+    {"EdgeMeshWhoseShapeCannotBeWritten",
+     [](const TempDirectory& directory) {
+         MeshFactory::SetExportDirectory("/no/such/directory");
+         const std::string answer = meshEdge(10, 1.0);
+         MeshFactory::SetExportDirectory(directory.Path());
+         return answer;
+     },
+     "invalid: ExportSTEP: could not write /no/such/directory/tmp_mesh.step, no elements", LogLevel::Error,
+     "Failed to create 1D mesh!"},
+    {"FaceMeshOfANegativeSize", [](const TempDirectory&) { return meshFace(10, -1.0); },
+     "invalid: " + kNegativeSize + ", no elements", LogLevel::Warn, "Returning a failed mesh result."},
+    {"FaceRemeshOfANegativeSize", [](const TempDirectory&) { return meshFace(10, -1.0, true); },
+     "invalid: " + kNegativeSize + ", no elements", LogLevel::Error, "Failed to create 2D mesh!"},
+    refusal("FaceMeshAboveALoweredMaximum", [] { return meshFace(10, 1.0, false, 100); },
+            "An element size of 1 would give about 180.422 elements, more than the maximum element count of 100."),
+    refusal("EdgeMeshOfAnAbsurdlySmallSize", [] { return meshEdge(10, 1e-7); },
+            "An element size of 1e-07 would give about 1e+08 elements, more than the maximum element count of "
+            "10000000."),
+    refusal("FaceMeshOfSizeZero", [] { return meshFace(10, 0.0); },
+            "The element size must be a positive finite number, got 0."),
+    refusal("FaceMeshOfSizeNaN", [] { return meshFace(10, std::numeric_limits<double>::quiet_NaN()); },
+            "The element size must be a positive finite number, got nan."),
+    refusal("EdgeMeshOfANegativeSize", [] { return meshEdge(10, -1.0); },
+            "The element size must be a positive finite number, got -1."),
 };
 
 }  // namespace

@@ -1,9 +1,5 @@
-#include <algorithm>
-#include <functional>
-
 #include <gtest/gtest.h>
 
-#include "Diagnostics/MorvaneException.h"
 #include "Entities/Mesh.h"
 #include "GmshAdapter/GmshAdapter.h"
 #include "GmshQueries.h"
@@ -15,8 +11,9 @@
 namespace gm = Tarnel::GmshAdapter;
 using namespace Tarnel;
 
-TEST(Mesh, TemporaryModelsAreNumberedFromOneAndNeverReused)
+TEST(Mesh, TemporaryModelsAreNumberedFromOneNeverReusedAndMadeAgainWhenActivated)
 {
+    MeshEngineWrapper& wrapper = MeshEngineWrapper::getInstance();
     TarnelTest::LogCapture capture;
     Mesh first(true);
     Mesh second(true);
@@ -24,11 +21,15 @@ TEST(Mesh, TemporaryModelsAreNumberedFromOneAndNeverReused)
     EXPECT_EQ(TarnelTest::ModelNames(), (std::vector<std::string>{"", "tmpmesh_2", "tmpmesh_3"}));
     EXPECT_EQ(capture.Find(LogLevel::Debug, "Creating new mesh model with name: tmpmesh_1").location,
               "Tarnel::Mesh::Mesh");
-    // Without a model a mesh is valid, unfiltered and touches no model.
-    const Mesh plain;
-    EXPECT_TRUE(plain.IsValid());
-    EXPECT_EQ(plain.GetMeshAdditionElementFilter(), -1);
-    EXPECT_EQ(TarnelTest::ModelNames().size(), 3u);
+    second.SetFileName("part7");
+    EXPECT_TRUE(wrapper.RemoveMesh(second));
+    EXPECT_FALSE(wrapper.RemoveMesh(second));
+    EXPECT_EQ(capture.Messages(LogLevel::Warn),
+              std::vector<std::string>{"Cannot remove mesh called part7 because it does not exist."});
+    EXPECT_TRUE(wrapper.ActivateMesh(second));
+    EXPECT_EQ(TarnelTest::CurrentModel(), "tmpmesh_2");
+    EXPECT_EQ(capture.Find(LogLevel::Info, "Added new mesh called tmpmesh_2").location,
+              "Tarnel::MeshEngineWrapper::ActivateMesh");
 }
 
 TEST(Mesh, AnErrorMessageInvalidatesForGood)
@@ -68,37 +69,6 @@ TEST(Mesh, WriteThenLoadGivesTheElementsInAModelNamedAfterTheFile)
     const int surface = gm::model::addDiscreteEntity(2);
     gm::model::mesh::addElementsByType(surface, 2, {9}, {3, 2, 1});
     EXPECT_EQ(loaded.GetAllElements().size(), 2u);
-}
-
-TEST(Mesh, LoadAndWriteFailures)
-{
-    TarnelTest::TempDirectory directory;
-    TarnelTest::WriteFile(directory.File("broken.msh"), "$MeshFormat\nnot a mesh\n");
-    auto load = [](std::string from, MeshFileFormat format) {
-        return [=](Mesh& mesh) { return std::string(mesh.LoadMesh(from, format) ? "true" : "false"); };
-    };
-    // {file name, call, answer, logged errors}
-    const std::tuple<const char*, std::function<std::string(Mesh&)>, std::string, std::vector<std::string>> cases[] = {
-        {"part1", load("/no/such/directory", MeshFileFormat::NONE), "Unsupported mesh file format extension!",
-         {"Unsupported mesh file format extension!"}},
-        {"part1", load("C:/m", MeshFileFormat::MSH), "Mesh file does not exist: C:/m/part1.msh", {}},
-        {"broken", load(directory.Path(), MeshFileFormat::MSH), "false", {"Failed to load mesh!"}},
-        {"nowhere", [](Mesh& mesh) { return "written to " + mesh.WriteMesh("", MeshFileFormat::MSH); }, "written to ",
-         {"Mesh directory was not set, we are not writing out the master mesh!"}},
-    };
-    for (const auto& c : cases) {
-        Mesh mesh(true);
-        mesh.SetFileName(std::get<0>(c));
-        TarnelTest::LogCapture capture;
-        std::string answer;
-        try {
-            answer = std::get<1>(c)(mesh);
-        } catch (const MorvaneException& exception) {
-            answer = exception.what();
-        }
-        EXPECT_EQ(answer, std::get<2>(c));
-        EXPECT_EQ(capture.Messages(LogLevel::Error), std::get<3>(c));
-    }
 }
 
 TEST(Mesh, ElementAndNodeLookups)

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "GEOMImpl_Gen.hxx"
-#include "GeometryTransformOperations.h"
 #include "STEPPlugin_IOperations.hxx"
 
 TEST(GeomStandIn, RefusesWhatCannotBeBuilt)
@@ -17,7 +16,6 @@ TEST(GeomStandIn, RefusesWhatCannotBeBuilt)
     GEOMImpl_IBasicOperations* basic = engine.GetIBasicOperations();
     auto point = [&](double x) { return basic->MakePointXYZ(x, 0, 0); };
     const std::pair<const char*, std::function<void()>> refusals[] = {
-        {"MakeLineTwoPnt: the first point is null.", [&] { basic->MakeLineTwoPnt(Handle(GEOM_Object)(), point(0)); }},
         {"MakeLineTwoPnt: the points do not define an edge.", [&] { basic->MakeLineTwoPnt(point(0), point(0)); }},
         {"MakeWire: the edges do not form one connected wire.",
          [&] {
@@ -29,8 +27,6 @@ TEST(GeomStandIn, RefusesWhatCannotBeBuilt)
              STEPPlugin_IOperations(&engine).ExportSTEP(Handle(GEOM_Object)(), "never.step",
                                                        STEPPlugin_IOperations::LengthUnit_Millimeter);
          }},
-        {"ScaleShape: the object is null.",
-         [&] { Tarnel::GeometryTransformOperations().ScaleShape(Handle(GEOM_Object)(), point(0), 2.0); }},
     };
     for (const auto& refusal : refusals) {
         try {

@@ -31,9 +31,11 @@ struct VolumeCase {
     double size;
     std::vector<std::string> failures, attempts;
     std::string error;             // "" for success; a trailing '*' ends a prefix
-    std::vector<std::string> log;  // after the first two records: "level message", in order
+    std::vector<std::string> log;  // after the first two records (the settings, the first attempt): "level message"
     double lengthMaxAfter;
 };
+
+void PrintTo(const VolumeCase& row, std::ostream* out) { *out << row.name; }
 
 const std::string kCauses = "Possible causes: non-manifold geometry, open surfaces, intersecting faces, or "
                             "incompatible boundary mesh quality.";
@@ -126,10 +128,8 @@ TEST_P(VolumeMeshing, ShellsAreFilledOrTheFailureIsReported)
         if (record.location == "Tarnel::Mesher3D::Generate3DMesh" || record.location == "Tarnel::MeshEngineWrapper::RemoveMesh")
             log.push_back(level + record.message);
     }
-    ASSERT_GE(log.size(), 2u);
-    EXPECT_EQ(log[0], "I Generate3DMesh starting | boundaryElements=" + std::to_string(shell.size()) +
-                          " elementSize=" + std::to_string(volumeCase.size) + " targetType=4 algorithm=1 elementOrder=1");
     if (!volumeCase.log.empty()) {
+        ASSERT_GE(log.size(), 2u);
         log.erase(log.begin(), log.begin() + 2);
         log.back() = withoutRest(log.back(), volumeCase.log.back());
         EXPECT_EQ(log, volumeCase.log);
@@ -138,18 +138,16 @@ TEST_P(VolumeMeshing, ShellsAreFilledOrTheFailureIsReported)
     EXPECT_EQ(NumberOption("Mesh.CharacteristicLengthMax"), volumeCase.lengthMaxAfter);
     if (volumeCase.error.empty()) {
         EXPECT_EQ(volume.GetMeshAdditionElementFilter(), 3);
-        // The volume joins the shell it was made from: of its nodes only
-        // those inside the box are new to the master mesh.
+        // The volume joins the shell it was made from, which is all the
+        // master mesh holds: afterwards it holds the volume's nodes, once.
         std::vector<std::size_t> nodes;
         std::vector<double> coordinates, parametric;
         gm::model::mesh::getNodes(nodes, coordinates, parametric, -1, -1, false, false);
-        const std::size_t nodesBefore = master.GetAllNodeIDs().size();
-        const std::size_t shellNodes = volume.GetSharedMasterNodeIds().size();
         ComponentMesh solid(2, 20, 21, 22, 23);
         master.ExtendComponentMesh(solid, volume, TarnelTest::AllSolverTypes(), false);
         EXPECT_MASTER_MESH_CONSISTENT();
         EXPECT_EQ(solid.GetElementsByDimension(DIMENSION_2D)->GetElementCount(), 0u);
-        EXPECT_EQ(master.GetAllNodeIDs().size(), nodesBefore + nodes.size() - shellNodes);
+        EXPECT_EQ(master.GetAllNodeIDs().size(), nodes.size());
         return;
     }
     EXPECT_EQ(NumberOption("Mesh.ToleranceInitialDelaunay"), 1e-12);

@@ -2,10 +2,8 @@
 
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
-#include <BRepBndLib.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
 #include <BRep_Builder.hxx>
-#include <Bnd_Box.hxx>
 #include <TopoDS_Shell.hxx>
 #include <TopExp_Explorer.hxx>
 #include <gp_Pln.hxx>
@@ -31,19 +29,15 @@ TopoDS_Shape BoxShell(double dx, double dy, double dz)
     return BRepPrimAPI_MakeBox(dx, dy, dz).Shell();
 }
 
+// The box gives its faces in the order -x, +x, -y, +y, -z, +z: the top one
+// comes last.
 TopoDS_Shape OpenBoxShell(double dx, double dy, double dz)
 {
     BRep_Builder builder;
     TopoDS_Shell shell;
     builder.MakeShell(shell);
-    for (TopExp_Explorer faces(BoxShell(dx, dy, dz), TopAbs_FACE); faces.More(); faces.Next()) {
-        Bnd_Box box;
-        BRepBndLib::Add(faces.Current(), box);
-        double xmin, ymin, zmin, xmax, ymax, zmax;
-        box.Get(xmin, ymin, zmin, xmax, ymax, zmax);
-        const bool top = zmin > dz - 1e-3 && zmax > dz - 1e-3;
-        if (!top) builder.Add(shell, faces.Current());
-    }
+    TopExp_Explorer faces(BoxShell(dx, dy, dz), TopAbs_FACE);
+    for (int face = 0; face < 5; ++face, faces.Next()) builder.Add(shell, faces.Current());
     return shell;
 }
 
