@@ -19,8 +19,9 @@ Element makeElement(int id, ElementShape shape, std::vector<int> nodes, ElementD
 }  // namespace
 
 // The master mesh reads every field back through Get; these are the cases
-// its own flows never reach: a second element under a stored ID, an explicit
-// dimension other than the shape's, and the compaction after mass deletion.
+// its own flows never reach: a second element under a stored ID, a dimension
+// left to the shape or other than the shape's, and the compaction after mass
+// deletion.
 TEST(ElementStorage, TheFirstUnderAnIdWinsAndCompactionKeepsTheLiveElements)
 {
     ElementStorage storage;
@@ -29,6 +30,8 @@ TEST(ElementStorage, TheFirstUnderAnIdWinsAndCompactionKeepsTheLiveElements)
     EXPECT_EQ(storage.Size(), 1u);
     EXPECT_EQ(storage.Get(7).shape, HEXA_8NODE);
     EXPECT_EQ(storage.Get(7).attributes.dimension, DIMENSION_1D);
+    storage.AddElement(makeElement(8, QUAD_8NODE, {1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(storage.Get(8).attributes.dimension, DIMENSION_2D);
     EXPECT_TRUE(storage.Erase(7));
 
     for (int id = 1; id <= 5000; ++id) storage.AddElement(makeElement(id, TRIANGLE_3NODE, {id, id + 1, id + 2}));
