@@ -9,14 +9,6 @@ using namespace Tarnel;
 
 namespace TarnelTest {
 
-std::string allMessages(const LogCapture& capture)
-{
-    std::string text;
-    for (const LogRecord& record : capture.Records())
-        text += std::string(GetLogLevelName(record.level)) + ": " + record.message + "\n";
-    return text;
-}
-
 TEST_P(BadInput, IsRefusedAndLeavesTheMasterMeshAsItWas)
 {
     const BadInputCase& badInput = GetParam();
@@ -29,7 +21,8 @@ TEST_P(BadInput, IsRefusedAndLeavesTheMasterMeshAsItWas)
     EXPECT_EQ(badInput.feed(directory), WithDirectory(badInput.expectedAnswer, directory));
     const std::string message = WithDirectory(badInput.expectedMessage, directory);
     EXPECT_TRUE(capture.Has(badInput.level, message))
-        << "expected " << GetLogLevelName(badInput.level) << ": " << message << "\nlogged:\n" << allMessages(capture);
+        << "expected " << GetLogLevelName(badInput.level) << ": " << message << "\nlogged: "
+        << ::testing::PrintToString(capture.Lines(LogLevel::Debug));
     EXPECT_EQ(MasterMeshChecker::Describe(MasterMesh::getInstance()), before);
     EXPECT_MASTER_MESH_CONSISTENT();
 }

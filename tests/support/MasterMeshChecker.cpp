@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <set>
 #include <sstream>
-#include <unordered_map>
 
 #include "GmshAdapter/GmshAdapter.h"
 #include "MeshEngineWrapper.h"
@@ -13,6 +12,23 @@ namespace gm = Tarnel::GmshAdapter;
 namespace Tarnel {
 
 namespace {
+
+template <class Ids>
+std::string sortedList(const Ids& ids)
+{
+    std::vector<long long> sorted(ids.begin(), ids.end());
+    std::sort(sorted.begin(), sorted.end());
+    std::ostringstream text;
+    for (long long id : sorted) text << ' ' << id;
+    return text.str();
+}
+
+std::string shapeAndNodes(int shape, const std::vector<int>& nodes)
+{
+    std::string text = "shape " + std::to_string(shape) + " nodes";
+    for (int node : nodes) text += " " + std::to_string(node);
+    return text;
+}
 
 // Calls `visit(entity, type, tag, nodes)` for every element of the current
 // model, entity by entity.
@@ -36,148 +52,99 @@ void forEachGmshElement(Visit visit)
     }
 }
 
-std::set<int> gmshNodeTags()
+// Reports every key under which two descriptions of the same content differ;
+// a key one of them lacks counts as empty there.
+void compare(const std::map<std::string, std::string>& held, const std::map<std::string, std::string>& expected,
+             std::vector<std::string>& problems)
 {
-    std::vector<std::size_t> tags;
-    std::vector<double> coordinates, parametric;
-    gm::model::mesh::getNodes(tags, coordinates, parametric, -1, -1, false, false);
-    return std::set<int>(tags.begin(), tags.end());
+    std::set<std::string> keys;
+    for (const auto* map : {&held, &expected})
+        for (const auto& entry : *map) keys.insert(entry.first);
+    for (const std::string& key : keys) {
+        const std::string is = held.count(key) ? held.at(key) : "", should = expected.count(key) ? expected.at(key) : "";
+        if (is != should) problems.push_back(key + ": [" + is + "] where it should be [" + should + "]");
+    }
 }
 
 }  // namespace
 
-std::vector<int> MasterMeshChecker::ElementsOfNode(const MasterMesh& master, int nodeId)
-{
-    const NodeElementIndex::Entry* entry = master.nodeToElements.Find(nodeId);
-    std::vector<int> ids;
-    if (entry != nullptr) ids.assign(entry->begin(), entry->end());
-    std::sort(ids.begin(), ids.end());
-    return ids;
-}
-
 std::vector<std::string> MasterMeshChecker::Problems(MasterMesh& master)
 {
     std::vector<std::string> problems;
-    auto problem = [&](const std::string& text) { problems.push_back(text); };
     MeshEngineWrapper::getInstance().ActivateMasterMesh();
-
-    // Element table against gmsh.
-    std::unordered_map<int, std::pair<int, std::vector<int>>> inGmsh;  // tag -> type, nodes
-    forEachGmshElement([&](const std::pair<int, int>&, int type, int tag, std::vector<int> nodes) {
-        inGmsh[tag] = {type, std::move(nodes)};
-    });
-    if (inGmsh.size() != master.elements.Size())
-        problem("gmsh holds " + std::to_string(inGmsh.size()) + " elements, the table " +
-                std::to_string(master.elements.Size()));
     const std::vector<Element> stored = master.elements.GetAll();
-    for (const Element& element : stored) {
-        const std::string name = "element " + std::to_string(element.id);
-        if (master.elements.Get(element.id).nodeIds != element.nodeIds) problem(name + " is stored under another ID");
-        const auto found = inGmsh.find(element.id);
-        if (found == inGmsh.end()) {
-            problem(name + " is not in gmsh");
-            continue;
-        }
-        if (found->second.first != element.shape) problem(name + " has another shape in gmsh");
-        if (found->second.second != element.nodeIds) problem(name + " has other nodes in gmsh");
-    }
+    if (stored.size() != master.elements.Size())
+        problems.push_back("the table counts " + std::to_string(master.elements.Size()) + " elements and lists " +
+                           std::to_string(stored.size()));
 
-    // Elements against their component sets.
-    for (const Element& element : stored) {
-        const std::string name = "element " + std::to_string(element.id);
-        const auto component = master.componentMeshes.find(element.origin.componentMeshId);
-        if (component == master.componentMeshes.end()) {
-            problem(name + " names the unknown component " + std::to_string(element.origin.componentMeshId));
-            continue;
-        }
-        const int dimension = GetShapeDimensionOrInvalid(element.shape);
-        ElementSet* set =
-            const_cast<ComponentMesh&>(component->second).GetElementsByDimension(static_cast<ElementDimension>(dimension));
-        if (set == nullptr || set->GetComponentId() != element.origin.elementSetId)
-            problem(name + " names a set that is not its component's set of its dimension");
-        else if (!set->ElementIds().count(element.id))
-            problem(name + " is missing from its component set");
-    }
-    for (const auto& entry : master.componentMeshes) {
-        ComponentMesh& component = const_cast<ComponentMesh&>(entry.second);
-        for (ElementDimension dimension : {DIMENSION_0D, DIMENSION_1D, DIMENSION_2D, DIMENSION_3D}) {
-            for (int id : component.GetElementsByDimension(dimension)->ElementIds()) {
-                Element element;
-                if (!master.elements.Get(id, element))
-                    problem("component " + std::to_string(entry.first) + " lists the unknown element " +
-                            std::to_string(id));
-                else if (element.origin.componentMeshId != entry.first)
-                    problem("component " + std::to_string(entry.first) + " lists element " + std::to_string(id) +
-                            " of another component");
-            }
-        }
-    }
-
-    // The node-to-element index.
-    std::size_t recorded = 0;
-    master.nodeToElements.ForEach([&](int nodeId, const NodeElementIndex::Entry& entry) {
-        for (int id : entry) {
-            ++recorded;
-            Element element;
-            if (!master.elements.Get(id, element))
-                problem("node " + std::to_string(nodeId) + " records the unknown element " + std::to_string(id));
-            else if (std::find(element.nodeIds.begin(), element.nodeIds.end(), nodeId) == element.nodeIds.end())
-                problem("node " + std::to_string(nodeId) + " records element " + std::to_string(id) +
-                        " that does not use it");
-        }
+    // Each container as it is, and as the element table says it should be:
+    // gmsh's elements, the component sets keyed by component, dimension and
+    // set ID, and the elements the node index records for every node.
+    std::map<std::string, std::string> inGmsh, inTable, inSets, ofElements, inIndex, fromNodes;
+    forEachGmshElement([&](const std::pair<int, int>&, int type, int tag, const std::vector<int>& nodes) {
+        inGmsh["element " + std::to_string(tag)] = shapeAndNodes(type, nodes);
     });
-    std::size_t expected = 0;
+    std::map<std::string, std::multiset<int>> setMembers, nodeUsers;
     for (const Element& element : stored) {
-        const std::set<int> distinct(element.nodeIds.begin(), element.nodeIds.end());
-        expected += distinct.size();
-        for (int node : distinct) {
-            const NodeElementIndex::Entry* recordedElements = master.nodeToElements.Find(node);
-            if (recordedElements == nullptr || !recordedElements->contains(element.id))
-                problem("node " + std::to_string(node) + " does not record element " + std::to_string(element.id));
+        const std::string key = "element " + std::to_string(element.id);
+        inTable[key] = shapeAndNodes(element.shape, element.nodeIds);
+        if (master.elements.Get(element.id).nodeIds != element.nodeIds) problems.push_back(key + " is stored under another ID");
+        setMembers["component " + std::to_string(element.origin.componentMeshId) + " dimension " +
+                   std::to_string(GetShapeDimensionOrInvalid(element.shape)) + " set " +
+                   std::to_string(element.origin.elementSetId)]
+            .insert(element.id);
+        for (int node : std::set<int>(element.nodeIds.begin(), element.nodeIds.end()))
+            nodeUsers["node " + std::to_string(node) + " used by"].insert(element.id);
+    }
+    for (const auto& entry : setMembers) ofElements[entry.first] = sortedList(entry.second);
+    for (const auto& entry : nodeUsers) fromNodes[entry.first] = sortedList(entry.second);
+    for (const auto& entry : master.componentMeshes) {
+        for (ElementDimension dimension : {DIMENSION_0D, DIMENSION_1D, DIMENSION_2D, DIMENSION_3D}) {
+            const ElementSet& set = *const_cast<ComponentMesh&>(entry.second).GetElementsByDimension(dimension);
+            inSets["component " + std::to_string(entry.first) + " dimension " + std::to_string(dimension) + " set " +
+                   std::to_string(set.GetComponentId())] = sortedList(set.ElementIds());
         }
     }
-    if (recorded != expected)
-        problem("the node index records " + std::to_string(recorded) + " uses, the elements make " +
-                std::to_string(expected));
+    master.nodeToElements.ForEach([&](int node, const NodeElementIndex::Entry& entry) {
+        inIndex["node " + std::to_string(node) + " used by"] = sortedList(std::multiset<int>(entry.begin(), entry.end()));
+    });
+    compare(inGmsh, inTable, problems);
+    compare(inSets, ofElements, problems);
+    compare(inIndex, fromNodes, problems);
 
-    // The node repository.
-    NodeSet& active = *master.nodeRepository.GetActiveNodes();
-    NodeSet& removed = *master.nodeRepository.GetRemovedNodes();
-    const std::set<int> nodesInGmsh = gmshNodeTags();
-    for (int id : active.NodeIds()) {
-        if (removed.NodeIds().count(id)) problem("node " + std::to_string(id) + " is active and removed");
-        if (!nodesInGmsh.count(id)) problem("active node " + std::to_string(id) + " is not in gmsh");
+    // The node repository: the nodes of stored elements are active, active
+    // ones are gmsh's and not removed.
+    const std::unordered_set<int>& active = master.nodeRepository.GetActiveNodes()->NodeIds();
+    const std::unordered_set<int>& removed = master.nodeRepository.GetRemovedNodes()->NodeIds();
+    std::vector<std::size_t> gmshNodes;
+    std::vector<double> coordinates, parametric;
+    gm::model::mesh::getNodes(gmshNodes, coordinates, parametric, -1, -1, false, false);
+    const std::set<int> inGmshNodes(gmshNodes.begin(), gmshNodes.end());
+    for (int id : active) {
+        if (removed.count(id)) problems.push_back("node " + std::to_string(id) + " is active and removed");
+        if (!inGmshNodes.count(id)) problems.push_back("active node " + std::to_string(id) + " is not in gmsh");
     }
     for (const Element& element : stored)
         for (int node : element.nodeIds)
-            if (!active.NodeIds().count(node))
-                problem("node " + std::to_string(node) + " of element " + std::to_string(element.id) +
-                        " is not active");
+            if (!active.count(node))
+                problems.push_back("node " + std::to_string(node) + " of element " + std::to_string(element.id) +
+                                   " is not active");
 
-    // Named element sets.
+    // Named element sets: their stored members list them.
     for (const auto& entry : master.elementSets) {
         for (int id : entry.second.ElementIds()) {
             Element element;
             if (!master.elements.Get(id, element)) continue;
             const std::vector<int>& named = element.origin.namedSetIds;
             if (std::find(named.begin(), named.end(), entry.first) == named.end())
-                problem("element " + std::to_string(id) + " does not list its set " + std::to_string(entry.first));
+                problems.push_back("element " + std::to_string(id) + " does not list its set " +
+                                   std::to_string(entry.first));
         }
     }
     return problems;
 }
 
 namespace {
-
-template <class Ids>
-std::string sortedList(const Ids& ids)
-{
-    std::vector<long long> sorted(ids.begin(), ids.end());
-    std::sort(sorted.begin(), sorted.end());
-    std::ostringstream text;
-    for (long long id : sorted) text << ' ' << id;
-    return text.str();
-}
 
 void describeGmshModel(std::ostringstream& out)
 {

@@ -18,25 +18,18 @@ public:
     //   gmsh's shapes and node lists;
     // - every stored element sits in the element set of its dimension of the
     //   component its origin names, under the set ID its origin names, and
-    //   every ID of a component set is a stored element of that component;
-    // - nodeToElements records exactly the stored elements of every node;
+    //   a component set holds nothing else;
+    // - nodeToElements records exactly the stored elements of every node, once;
     // - every node of a stored element is active, no node is both active and
     //   removed, and every active node is a node of the gmsh model;
     // - every stored member of a named element set lists the set in its origin.
     static std::vector<std::string> Problems(MasterMesh& master);
 
-    static const std::map<int, ComponentMesh>& ComponentMeshes(const MasterMesh& master)
-    {
-        return master.componentMeshes;
-    }
-    static const NodeElementIndex& NodeToElements(const MasterMesh& master) { return master.nodeToElements; }
     static std::vector<int> EntityTags(const MasterMesh& master)
     {
         return {master.nodesEntityTag, master.elements1DEntityTag, master.elements2DEntityTag,
                 master.elements3DEntityTag};
     }
-    // The element IDs recorded for a node, sorted.
-    static std::vector<int> ElementsOfNode(const MasterMesh& master, int nodeId);
 
     // The rebuild shared by the editing operations, reached as they reach it.
     static void AddToShapeBatch(MasterMesh& master, ElementShape shape, int componentMeshId,
