@@ -69,7 +69,8 @@ const BadInputCase kTagCases[] = {
 // ---------------------------------------------------------------- files
 
 // Four nodes and the triangles (1, 2, 3) and (2, 4, 3), with tags to spoil;
-// MSH 4.1 headers give the largest element tag.
+// MSH 4.1 headers give the largest element tag. A row lists the tags up to
+// the one it spoils.
 struct Triangles {
     std::vector<std::int64_t> nodeTags{1, 2, 3, 4};
     std::vector<std::int64_t> elementTags{1, 2};
@@ -164,20 +165,6 @@ std::string msh22Binary(const Triangles& mesh)
     return file + "\n$EndElements\n";
 }
 
-Triangles with(std::int64_t Triangles::*field, std::int64_t value)
-{
-    Triangles mesh;
-    mesh.*field = value;
-    return mesh;
-}
-
-Triangles with(std::vector<std::int64_t> Triangles::*field, std::size_t index, std::int64_t value)
-{
-    Triangles mesh;
-    (mesh.*field)[index] = value;
-    return mesh;
-}
-
 // Loads the file into a mesh of gmsh's unnamed first model, which exists.
 std::function<std::string(const TempDirectory&)> load(const std::string& content,
                                                       MeshFileFormat format = MeshFileFormat::MSH)
@@ -199,26 +186,24 @@ BadInputCase mshCase(const std::string& name, const std::string& content, const 
 const std::int64_t k2To31 = std::int64_t(1) << 31;
 // 2^32 + 1, which 32 bits make 1.
 const std::int64_t kWrapsToOne = (std::int64_t(1) << 32) + 1;
-const auto kNodes = &Triangles::nodeTags;
-const auto kElements = &Triangles::elementTags;
-const auto kNodesOfElements = &Triangles::elementNodes;
+const std::vector<std::int64_t> kNodeTags{1, 2, 3, 4};
 
 const BadInputCase kFileCases[] = {
-    mshCase("Msh41AsciiNegativeNodeTag", msh41Ascii(with(kNodes, 0, -1)), "node tag -1 is out of range (1 to 2147483647)"),
-    mshCase("Msh41AsciiElementTagThatWraps", msh41Ascii(with(kElements, 1, kWrapsToOne)),
+    mshCase("Msh41AsciiNegativeNodeTag", msh41Ascii({{-1, 2, 3, 4}}), "node tag -1 is out of range (1 to 2147483647)"),
+    mshCase("Msh41AsciiElementTagThatWraps", msh41Ascii({kNodeTags, {1, kWrapsToOne}}),
             "element tag 4294967297 is out of range (1 to 2147483647)"),
-    mshCase("Msh41AsciiLargestElementTagOfHeader", msh41Ascii(with(&Triangles::largestElementTag, k2To31)),
+    mshCase("Msh41AsciiLargestElementTagOfHeader", msh41Ascii({kNodeTags, {1, 2}, {1, 2, 3, 2, 4, 3}, k2To31}),
             "element tag 2147483648 is out of range (1 to 2147483647)"),
-    mshCase("Msh41BinaryElementTag2To31", msh41Binary(with(kElements, 1, k2To31)),
+    mshCase("Msh41BinaryElementTag2To31", msh41Binary({kNodeTags, {1, k2To31}}),
             "element tag 2147483648 is out of range (1 to 2147483647)"),
-    mshCase("Msh41BinaryNegativeNodeOfElement", msh41Binary(with(kNodesOfElements, 5, -2000000000)),
+    mshCase("Msh41BinaryNegativeNodeOfElement", msh41Binary({kNodeTags, {1, 2}, {1, 2, 3, 2, 4, -2000000000}}),
             "node tag -2000000000 is out of range (1 to 2147483647)"),
-    mshCase("Msh22AsciiElementTag2To31", msh22Ascii(with(kElements, 1, k2To31)),
+    mshCase("Msh22AsciiElementTag2To31", msh22Ascii({kNodeTags, {1, k2To31}}),
             "element tag 2147483648 is out of range (1 to 2147483647)"),
-    mshCase("Msh22AsciiElementTagTwice", msh22Ascii(with(kElements, 1, 1)), "element tag 1 is used more than once"),
-    mshCase("Msh22BinaryNegativeElementTag", msh22Binary(with(kElements, 1, INT_MIN)),
+    mshCase("Msh22AsciiElementTagTwice", msh22Ascii({kNodeTags, {1, 1}}), "element tag 1 is used more than once"),
+    mshCase("Msh22BinaryNegativeElementTag", msh22Binary({kNodeTags, {1, INT_MIN}}),
             "element tag -2147483648 is out of range (1 to 2147483647)"),
-    mshCase("Msh22BinaryNodeTagZero", msh22Binary(with(kNodes, 0, 0)), "node tag 0 is out of range (1 to 2147483647)"),
+    mshCase("Msh22BinaryNodeTagZero", msh22Binary({{0, 2, 3, 4}}), "node tag 0 is out of range (1 to 2147483647)"),
     {"MedTextFile", load("not a mesh", MeshFileFormat::MED),
      "false | Unable to read MED file '{dir}/bad.med': it is not a MED file", LogLevel::Error, "Failed to load mesh!"},
 };

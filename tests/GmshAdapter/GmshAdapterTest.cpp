@@ -144,8 +144,8 @@ TEST_F(GmshAdapterTest, QualitiesOfKnownTriangles)
     }
 }
 
-// Elements of both orders on one entity are all listed, each under its own
-// type, and lookups report the entity of a node or element.
+// Elements of both orders on one entity are listed each under its own type,
+// and lookups report the entity of a node or element.
 TEST_F(GmshAdapterTest, ListingsAndLookupsSeeEveryElementWithItsEntity)
 {
     const int surface = gm::model::addDiscreteEntity(2);
@@ -155,18 +155,16 @@ TEST_F(GmshAdapterTest, ListingsAndLookupsSeeEveryElementWithItsEntity)
     gm::model::mesh::addElementsByType(surface, 9, {2}, {1, 2, 3, 4, 5, 6});
     gm::model::mesh::addElementsByType(curve, 1, {10}, {1, 2});
     std::vector<int> types;
-    std::vector<Tags> tags, nodes;
-    gm::model::mesh::getElements(types, tags, nodes, 2, surface);
-    EXPECT_EQ(types, (std::vector<int>{2, 9}));
-    EXPECT_EQ(tags, (std::vector<Tags>{{1}, {2}}));
-    EXPECT_EQ(nodes[1], (Tags{1, 2, 3, 4, 5, 6}));
-    Tags secondOrder, secondOrderNodes;
-    gm::model::mesh::getElementsByType(9, secondOrder, secondOrderNodes);
+    std::vector<Tags> tags, listedNodes;
+    gm::model::mesh::getElements(types, tags, listedNodes, 2, surface);
+    EXPECT_EQ(std::make_pair(types, tags), std::make_pair(std::vector<int>{2, 9}, std::vector<Tags>{{1}, {2}}));
+    Tags secondOrder, nodes;
+    gm::model::mesh::getElementsByType(9, secondOrder, nodes);
     EXPECT_EQ(secondOrder, Tags{2});
 
     int type = 0, dim = 0, tag = 0;
-    gm::model::mesh::getElement(10, type, nodes[0], dim, tag);
-    EXPECT_EQ(std::make_tuple(type, nodes[0], dim, tag), std::make_tuple(1, Tags{1, 2}, 1, curve));
+    gm::model::mesh::getElement(10, type, nodes, dim, tag);
+    EXPECT_EQ(std::make_tuple(type, nodes, dim, tag), std::make_tuple(1, Tags{1, 2}, 1, curve));
     std::vector<double> coord, parametric;
     gm::model::mesh::getNode(4, coord, parametric, dim, tag);
     EXPECT_EQ(std::make_tuple(coord[0], dim, tag), std::make_tuple(0.5, 2, surface));
@@ -218,19 +216,24 @@ std::size_t countOfType(int elementType)
 }  // namespace
 
 // Algorithms that 4.8 lacks or crashes with are stood in for, with one
-// warning per process; quasi-structured ones give quadrangles only.
+// warning per process; quasi-structured ones give quadrangles only, or
+// quadrangles and triangles where transfinite curves of one segment cannot be
+// split for full quadrangles.
 TEST_F(GmshAdapterTest, QuadAlgorithmsOf411AreStoodInFor)
 {
     if (!linkedIsOlderThan411()) GTEST_SKIP() << "the linked gmsh has these algorithms";
     TarnelTest::LogCapture capture;
-    for (const int algorithm : {8, 8, 11}) {
-        addRectangle(1);
-        gm::option::setNumber("Mesh.MeshSizeMax", 0.2);
+    for (const auto& [algorithm, width] : std::vector<std::pair<int, double>>{{8, 1}, {8, 1}, {11, 1}, {11, 10}}) {
+        addRectangle(width);
+        gm::vectorpair curves;
+        if (width == 10) gm::model::getEntities(curves, 1);
+        for (const auto& curve : curves) gm::model::mesh::setTransfiniteCurve(curve.second, 1);
+        gm::option::setNumber("Mesh.MeshSizeMax", width == 10 ? 2.0 : 0.2);
         gm::option::setNumber("Mesh.Algorithm", algorithm);
         gm::option::setNumber("Mesh.RecombineAll", algorithm == 8);
         gm::model::mesh::generate(2);
         EXPECT_GT(countOfType(3), 0u);
-        EXPECT_TRUE(algorithm != 11 || countOfType(2) == 0);
+        EXPECT_TRUE(algorithm != 11 || width == 10 || countOfType(2) == 0);
     }
     const std::string gmshVersion = "gmsh " + gm::linkedVersion();
     EXPECT_EQ(capture.Messages(LogLevel::Warn),
@@ -238,23 +241,9 @@ TEST_F(GmshAdapterTest, QuadAlgorithmsOf411AreStoodInFor)
                   gmshVersion + " crashes with Frontal-Delaunay for quads (Mesh.Algorithm 8); meshing with "
                                 "Frontal-Delaunay (Mesh.Algorithm 6) instead.",
                   gmshVersion + " has no quasi-structured quadrangle meshing (Mesh.Algorithm 11); meshing with "
-                                "Frontal-Delaunay (Mesh.Algorithm 6) and blossom full-quad recombination instead."}));
-}
-
-TEST_F(GmshAdapterTest, QuasiStructuredQuadsFallBackToQuadDominantWhenFullQuadCannotSplitCurves)
-{
-    if (!linkedIsOlderThan411()) GTEST_SKIP() << "the linked gmsh has quasi-structured quadrangles";
-    addRectangle(10);
-    gm::vectorpair curves;
-    gm::model::getEntities(curves, 1);
-    for (const auto& curve : curves) gm::model::mesh::setTransfiniteCurve(curve.second, 1);
-    gm::option::setNumber("Mesh.MeshSizeMax", 2.0);
-    gm::option::setNumber("Mesh.Algorithm", 11);
-    TarnelTest::LogCapture capture;
-    EXPECT_NO_THROW(gm::model::mesh::generate(2));
-    EXPECT_TRUE(capture.Has(LogLevel::Warn, "Full-quad recombination failed (1D mesh cannot be divided by 2); meshing "
-                                            "with quad-dominant blossom recombination instead."));
-    EXPECT_GT(countOfType(3), 0u);
+                                "Frontal-Delaunay (Mesh.Algorithm 6) and blossom full-quad recombination instead.",
+                  "Full-quad recombination failed (1D mesh cannot be divided by 2); meshing with quad-dominant "
+                  "blossom recombination instead."}));
 }
 
 TEST_F(GmshAdapterTest, AMeshingErrorInsideGmshsParallelLoopsFailsTheCall)

@@ -134,7 +134,7 @@ MedFileMesh ReadMedFile(const std::string& path)
     return content;
 }
 
-void WriteMedFile(const std::string& path, const std::vector<MedFileMesh>& meshes, bool byAxis)
+void WriteMedFile(const std::string& path, const std::vector<MedFileMesh>& meshes)
 {
     const med_idt file = MEDfileOpen(path.c_str(), MED_ACC_CREAT);
     if (file < 0) throw std::runtime_error("cannot create " + path);
@@ -144,10 +144,8 @@ void WriteMedFile(const std::string& path, const std::vector<MedFileMesh>& meshe
                         padded({"x", "y", "z"}, MED_SNAME_SIZE).c_str(), padded({"", "", ""}, MED_SNAME_SIZE).c_str()),
               "mesh");
         std::vector<med_float> coordinates;
-        for (std::size_t i = 0; i < 3 * content.nodes.size(); ++i)
-            coordinates.push_back(byAxis ? content.nodes[i % content.nodes.size()][i / content.nodes.size()]
-                                         : content.nodes[i / 3][i % 3]);
-        check(MEDmeshNodeCoordinateWr(file, mesh, MED_NO_DT, MED_NO_IT, 0.0, byAxis ? MED_NO_INTERLACE : MED_FULL_INTERLACE,
+        for (const std::array<double, 3>& node : content.nodes) coordinates.insert(coordinates.end(), node.begin(), node.end());
+        check(MEDmeshNodeCoordinateWr(file, mesh, MED_NO_DT, MED_NO_IT, 0.0, MED_FULL_INTERLACE,
                                       med_int(content.nodes.size()), coordinates.data()),
               "coordinates");
         writeNumbersAndFamilies(file, mesh, MED_NODE, MED_NONE, content.nodeNumbers, content.nodeFamilies);
@@ -166,6 +164,26 @@ void WriteMedFile(const std::string& path, const std::vector<MedFileMesh>& meshe
                   "family");
     }
     MEDfileClose(file);
+}
+
+void WriteBracket(const std::string& path)
+{
+    MedFileMesh bracket;
+    bracket.name = "bracket";
+    bracket.nodes = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},       {0, 0, 1},      {1, 0, 1},
+                     {1, 1, 1}, {0, 1, 1}, {0.5, 0.5, 1.8}, {1.7, 0.3, 0.3}, {3, 3, 3}};
+    for (int position = 1; position <= 11; ++position) bracket.nodeNumbers.push_back(101 + 3 * (position - 1));
+    bracket.nodeFamilies = {4, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    bracket.cells = {{MED_HEXA8, {8, {1, 4, 3, 2, 5, 8, 7, 6}, {7001}, {-2}}},
+                     {MED_PYRA5, {5, {5, 8, 7, 6, 9}, {7002}, {-2}}},
+                     {MED_TETRA4, {4, {2, 6, 3, 10}, {7003}, {-5}}},
+                     {MED_TRIA3, {3, {1, 2, 3, 1, 3, 4}, {501, 502}, {-8, -8}}},
+                     {MED_SEG2, {2, {1, 2, 2, 3}, {}, {}}},
+                     {MED_POINT1, {1, {11}, {9}, {-11}}}};
+    bracket.familyGroups = {{4, {"Anchor"}}, {-11, {"Anchor"}}, {-2, {"Solid"}}, {-5, {"Solid", "Tip"}}, {-8, {"Floor"}}};
+    MedFileMesh skipped = bracket;
+    skipped.name = "skipped";
+    WriteMedFile(path, {bracket, skipped});
 }
 
 }  // namespace TarnelTest

@@ -37,8 +37,15 @@ struct MedFileMesh {
 // The first mesh of a MED file.
 MedFileMesh ReadMedFile(const std::string& path);
 
-// Writes the meshes as MED 3 files; coordinates go one axis after the other
-// (MED's no-interlace mode) when `byAxis`.
-void WriteMedFile(const std::string& path, const std::vector<MedFileMesh>& meshes, bool byAxis = false);
+// Writes the meshes as a MED 3 file.
+void WriteMedFile(const std::string& path, const std::vector<MedFileMesh>& meshes);
+
+// The mesh "bracket" of another MED writer, followed in its file by a second
+// mesh that readers skip: a unit cube (MED_HEXA8) with a pyramid on its top
+// (MED_PYRA5) and a tetrahedron against its side x = 1 (MED_TETRA4), two
+// triangles on its bottom, two unnumbered lines along its bottom edges and
+// one point, each in MED's node order (bases walked with their normal
+// pointing out of the element). Node numbers are 101 + 3 * (position - 1).
+void WriteBracket(const std::string& path);
 
 }  // namespace TarnelTest

@@ -16,13 +16,6 @@ std::map<std::size_t, ModelSnapshot::Shape> ModelSnapshot::Shapes() const
     return shapes;
 }
 
-std::vector<std::string> ModelSnapshot::GroupNames() const
-{
-    std::vector<std::string> names;
-    for (const auto& group : groups) names.push_back(std::to_string(group.first.first) + ":" + group.first.second);
-    return names;
-}
-
 std::map<std::string, std::set<std::size_t>> ModelSnapshot::GroupMembers() const
 {
     std::map<std::string, std::set<std::size_t>> members;

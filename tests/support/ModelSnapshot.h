@@ -36,8 +36,6 @@ struct ModelSnapshot {
     // Type and nodes by element tag: what a file keeps of the elements,
     // whose entities a reader numbers its own way.
     std::map<std::size_t, Shape> Shapes() const;
-    // "dimension:name" of every group, in order.
-    std::vector<std::string> GroupNames() const;
     // The elements (for dimension 0, the nodes) of every group by "dimension:name".
     std::map<std::string, std::set<std::size_t>> GroupMembers() const;
 };
