@@ -133,6 +133,13 @@ ElementShape ElementStorage::GetShape(int elementId) const
     return record == nullptr ? INVALID : record->shape;
 }
 
+std::pair<const int*, std::size_t> ElementStorage::NodeIdsOf(int elementId) const
+{
+    const Record* record = findRecord(elementId);
+    if (record == nullptr) return {nullptr, 0};
+    return {nodePool.data() + record->nodeOffset, record->nodeCount};
+}
+
 bool ElementStorage::AddNamedSetId(int elementId, int setId)
 {
     Slot* slot = recordOfId.Find(elementId);

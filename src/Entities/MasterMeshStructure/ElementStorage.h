@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "Entities/Element.h"
@@ -40,6 +41,10 @@ public:
     bool Get(int elementId, Element& element) const;
     // The stored element's shape, or INVALID.
     ElementShape GetShape(int elementId) const;
+    // The stored element's node IDs where they are kept, valid until the
+    // storage changes; {nullptr, 0} when there is none. For walks over many
+    // elements that need nothing else of them.
+    std::pair<const int*, std::size_t> NodeIdsOf(int elementId) const;
     bool Erase(int elementId);
     // Records that the element belongs to the named set; false when the
     // element is not stored.

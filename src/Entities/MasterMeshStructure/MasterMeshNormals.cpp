@@ -43,14 +43,18 @@ const Positions* edgesOf(ElementShape shape)
 // the element; nullptr for other shapes.
 const FacePositions* facesOf(ElementShape shape)
 {
-    static const std::map<ElementShape, FacePositions> table = {
-        {TETRA_4NODE, {{2, 1, 0}, {3, 2, 0}, {2, 3, 1}, {1, 3, 0}}},
-        {HEXA_8NODE,
-         {{0, 3, 2, 1}, {1, 2, 6, 5}, {5, 6, 7, 4}, {0, 4, 7, 3}, {2, 3, 7, 6}, {0, 1, 5, 4}}},
-        {PRISM_6NODE, {{2, 1, 0}, {3, 4, 5}, {4, 3, 0, 1}, {3, 5, 2, 0}, {1, 2, 5, 4}}},
-        {PYRAMID_5NODE, {{4, 3, 0}, {1, 4, 0}, {4, 1, 2}, {3, 4, 2}, {3, 2, 1, 0}}}};
-    const auto found = table.find(shape);
-    return found == table.end() ? nullptr : &found->second;
+    static const FacePositions tetrahedron{{2, 1, 0}, {3, 2, 0}, {2, 3, 1}, {1, 3, 0}};
+    static const FacePositions hexahedron{{0, 3, 2, 1}, {1, 2, 6, 5}, {5, 6, 7, 4},
+                                          {0, 4, 7, 3}, {2, 3, 7, 6}, {0, 1, 5, 4}};
+    static const FacePositions prism{{2, 1, 0}, {3, 4, 5}, {4, 3, 0, 1}, {3, 5, 2, 0}, {1, 2, 5, 4}};
+    static const FacePositions pyramid{{4, 3, 0}, {1, 4, 0}, {4, 1, 2}, {3, 4, 2}, {3, 2, 1, 0}};
+    switch (shape) {
+        case TETRA_4NODE: return &tetrahedron;
+        case HEXA_8NODE: return &hexahedron;
+        case PRISM_6NODE: return &prism;
+        case PYRAMID_5NODE: return &pyramid;
+        default: return nullptr;
+    }
 }
 
 // One occurrence of a face among the listed elements: its node IDs sorted
@@ -185,15 +189,15 @@ std::vector<ElementData> MasterMesh::GetFreeElementFaces(const std::vector<int>&
     }
     HugePageVector<FaceOccurrence> faces;
     faces.reserve(faceCount);
-    Element element;
     for (std::size_t i = 0; i < elementIds.size(); ++i) {
-        const FacePositions* positions = elements.Get(elementIds[i], element) ? facesOf(element.shape) : nullptr;
+        const FacePositions* positions = facesOf(elements.GetShape(elementIds[i]));
         if (positions == nullptr) throw MorvaneException(std::string("GetFreeElementFaces: Invalid element shape."));
+        const int* nodes = elements.NodeIdsOf(elementIds[i]).first;
         for (std::size_t f = 0; f < positions->size(); ++f) {
             const std::vector<int>& face = (*positions)[f];
             FaceOccurrence occurrence{{0, 0, 0, 0}, static_cast<std::uint32_t>(i), static_cast<std::uint8_t>(f),
                                       static_cast<std::uint8_t>(face.size())};
-            for (std::size_t k = 0; k < face.size(); ++k) occurrence.key[k] = element.nodeIds[face[k]];
+            for (std::size_t k = 0; k < face.size(); ++k) occurrence.key[k] = nodes[face[k]];
             for (std::size_t a = 1; a < face.size(); ++a)  // insertion sort of at most four
                 for (std::size_t b = a; b > 0 && occurrence.key[b - 1] > occurrence.key[b]; --b)
                     std::swap(occurrence.key[b - 1], occurrence.key[b]);
@@ -209,17 +213,14 @@ std::vector<ElementData> MasterMesh::GetFreeElementFaces(const std::vector<int>&
         result[k].nodeIds.reserve(freeCount[k] * (k == 0 ? 3 : 4));
         result[k].elementIds.reserve(freeCount[k]);
     }
-    std::size_t fetched = elementIds.size();
     for (std::size_t i = 0; i < faces.size(); ++i) {
         if (shared[i]) continue;
-        if (faces[i].owner != fetched) {
-            fetched = faces[i].owner;
-            elements.Get(elementIds[fetched], element);
-        }
+        const int owner = elementIds[faces[i].owner];
+        const int* nodes = elements.NodeIdsOf(owner).first;
         ElementData& record = result[faces[i].size == 3 ? 0 : 1];
-        for (int position : (*facesOf(element.shape))[faces[i].face])
-            record.nodeIds.push_back(element.nodeIds[static_cast<std::size_t>(position)]);
-        record.elementIds.push_back(elementIds[fetched]);
+        for (int position : (*facesOf(elements.GetShape(owner)))[faces[i].face])
+            record.nodeIds.push_back(nodes[position]);
+        record.elementIds.push_back(owner);
     }
     return result;
 }
