@@ -13,16 +13,6 @@ namespace Tarnel {
 
 namespace {
 
-template <class Ids>
-std::string sortedList(const Ids& ids)
-{
-    std::vector<long long> sorted(ids.begin(), ids.end());
-    std::sort(sorted.begin(), sorted.end());
-    std::ostringstream text;
-    for (long long id : sorted) text << ' ' << id;
-    return text.str();
-}
-
 std::string shapeAndNodes(int shape, const std::vector<int>& nodes)
 {
     std::string text = "shape " + std::to_string(shape) + " nodes";
@@ -96,17 +86,17 @@ std::vector<std::string> MasterMeshChecker::Problems(MasterMesh& master)
         for (int node : std::set<int>(element.nodeIds.begin(), element.nodeIds.end()))
             nodeUsers["node " + std::to_string(node) + " used by"].insert(element.id);
     }
-    for (const auto& entry : setMembers) ofElements[entry.first] = sortedList(entry.second);
-    for (const auto& entry : nodeUsers) fromNodes[entry.first] = sortedList(entry.second);
+    for (const auto& entry : setMembers) ofElements[entry.first] = SortedIds(entry.second);
+    for (const auto& entry : nodeUsers) fromNodes[entry.first] = SortedIds(entry.second);
     for (const auto& entry : master.componentMeshes) {
         for (ElementDimension dimension : {DIMENSION_0D, DIMENSION_1D, DIMENSION_2D, DIMENSION_3D}) {
             const ElementSet& set = *const_cast<ComponentMesh&>(entry.second).GetElementsByDimension(dimension);
             inSets["component " + std::to_string(entry.first) + " dimension " + std::to_string(dimension) + " set " +
-                   std::to_string(set.GetComponentId())] = sortedList(set.ElementIds());
+                   std::to_string(set.GetComponentId())] = SortedIds(set.ElementIds());
         }
     }
     master.nodeToElements.ForEach([&](int node, const NodeElementIndex::Entry& entry) {
-        inIndex["node " + std::to_string(node) + " used by"] = sortedList(std::multiset<int>(entry.begin(), entry.end()));
+        inIndex["node " + std::to_string(node) + " used by"] = SortedIds(std::multiset<int>(entry.begin(), entry.end()));
     });
     compare(inGmsh, inTable, problems);
     compare(inSets, ofElements, problems);
@@ -181,7 +171,7 @@ void describeGmshModel(std::ostringstream& out)
         std::vector<int> members;
         gm::model::getEntitiesForPhysicalGroup(group.first, group.second, members);
         out << "physical group (" << group.first << ", " << group.second << ") \"" << name << "\" entities"
-            << sortedList(members) << '\n';
+            << SortedIds(members) << '\n';
     }
 }
 
@@ -199,40 +189,40 @@ std::string MasterMeshChecker::Describe(MasterMesh& master)
     for (const Element& element : stored) {
         out << "element " << element.id << " shape " << element.shape << " solver " << element.solverType
             << " origin " << element.origin.componentMeshId << '/' << element.origin.elementSetId << " named"
-            << sortedList(element.origin.namedSetIds) << " nodes";
+            << SortedIds(element.origin.namedSetIds) << " nodes";
         for (int node : element.nodeIds) out << ' ' << node;
         out << " attributes " << element.attributes.doubleAttribute << '/' << element.attributes.intAttribute << '/'
             << element.attributes.dimension << " dof";
         for (double dof : element.attributes.degreesOfFreedom) out << ' ' << dof;
         out << '\n';
     }
-    out << "active nodes" << sortedList(master.nodeRepository.GetActiveNodes()->NodeIds()) << '\n';
-    out << "removed nodes" << sortedList(master.nodeRepository.GetRemovedNodes()->NodeIds()) << '\n';
+    out << "active nodes" << SortedIds(master.nodeRepository.GetActiveNodes()->NodeIds()) << '\n';
+    out << "removed nodes" << SortedIds(master.nodeRepository.GetRemovedNodes()->NodeIds()) << '\n';
     std::map<int, std::vector<int>> index;
     master.nodeToElements.ForEach([&](int node, const NodeElementIndex::Entry& entry) {
         index[node].assign(entry.begin(), entry.end());
     });
-    for (const auto& entry : index) out << "node " << entry.first << " used by" << sortedList(entry.second) << '\n';
+    for (const auto& entry : index) out << "node " << entry.first << " used by" << SortedIds(entry.second) << '\n';
 
     for (const auto& entry : master.componentMeshes) {
         ComponentMesh& component = const_cast<ComponentMesh&>(entry.second);
         out << "component " << entry.first;
         for (ElementDimension dimension : {DIMENSION_0D, DIMENSION_1D, DIMENSION_2D, DIMENSION_3D}) {
             const ElementSet& set = *component.GetElementsByDimension(dimension);
-            out << " | set " << set.GetComponentId() << ':' << sortedList(set.ElementIds());
+            out << " | set " << set.GetComponentId() << ':' << SortedIds(set.ElementIds());
         }
         out << '\n';
     }
     for (const auto& entry : master.elementSets)
-        out << "element set " << entry.first << ':' << sortedList(entry.second.ElementIds()) << '\n';
+        out << "element set " << entry.first << ':' << SortedIds(entry.second.ElementIds()) << '\n';
     for (const auto& entry : master.nodeSets)
-        out << "node set " << entry.first << ':' << sortedList(entry.second.NodeIds()) << '\n';
+        out << "node set " << entry.first << ':' << SortedIds(entry.second.NodeIds()) << '\n';
     for (const auto* couplings : {&master.kinematicCouplings, &master.distributingCouplings}) {
         out << (couplings == &master.kinematicCouplings ? "kinematic" : "distributing") << " couplings\n";
         for (const ElementCoupling& coupling : *couplings) {
             out << "  component " << coupling.GetMeshComponentId() << " master " << coupling.GetMasterNodeId()
-                << " slaves" << sortedList(coupling.GetNodeIDs()) << " beams"
-                << sortedList(coupling.GetRepresentationBeamIds()) << " weights";
+                << " slaves" << SortedIds(coupling.GetNodeIDs()) << " beams"
+                << SortedIds(coupling.GetRepresentationBeamIds()) << " weights";
             for (double weight : coupling.GetWeights()) out << ' ' << weight;
             out << '\n';
         }

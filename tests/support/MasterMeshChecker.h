@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -54,6 +55,18 @@ public:
     // their descriptions are equal.
     static std::string Describe(MasterMesh& master);
 };
+
+// The IDs ascending, each after a space (" 1 2 5"): unordered ID sets
+// printed the same on every run.
+template <class Ids>
+std::string SortedIds(const Ids& ids)
+{
+    std::vector<long long> sorted(ids.begin(), ids.end());
+    std::sort(sorted.begin(), sorted.end());
+    std::string text;
+    for (long long id : sorted) text += " " + std::to_string(id);
+    return text;
+}
 
 }  // namespace Tarnel
 

@@ -19,15 +19,6 @@ using namespace TarnelTest;
 
 namespace {
 
-template <class Ids>
-std::string ids(const Ids& unsorted)
-{
-    std::vector<long long> sorted(unsorted.begin(), unsorted.end());
-    std::sort(sorted.begin(), sorted.end());
-    std::string text;
-    for (long long id : sorted) text += " " + std::to_string(id);
-    return text;
-}
 
 // The lines of the checker's description that start with `prefix`, or from
 // `prefix` to the end when `toEnd`.
@@ -53,7 +44,7 @@ std::string elementIds(const std::vector<Element>& elements)
 {
     std::vector<int> result;
     for (const Element& element : elements) result.push_back(element.id);
-    return ids(result);
+    return SortedIds(result);
 }
 
 std::string threw(const std::function<void()>& call)
@@ -128,7 +119,7 @@ const Edit kEdits[] = {
          out << (MasterMeshChecker::Describe(master) == before ? "" : "(preview changed the mesh) ");
          for (const Node& node : master.AddNodes(added, false)) out << node.id << ' ' << node.position << ' ';
          out << "in place " << added[0] << " gmsh " << master.GetNodeDefinition(10).position << " removed"
-             << ids(master.GetDeletedNodeIDs());
+             << SortedIds(master.GetDeletedNodeIDs());
          return out.str();
      },
      "10 11 10 (0.123457, 0, 0) 11 (-2, 0, 5) in place (0.123457, 0, 0) gmsh (0.123457, 0, 0) removed",
@@ -138,8 +129,8 @@ const Edit kEdits[] = {
          std::vector<Element> affected;
          std::unordered_set<int> orphans;
          const bool deleted = master.DeleteNodes({3}, affected, orphans, true);
-         return Answer(deleted) + ", affected" + elementIds(affected) + ", orphans" + ids(orphans) + ", removed" +
-                ids(master.GetDeletedNodeIDs()) + ", next node " + std::to_string(master.AddNode(XYZ(), false).id);
+         return Answer(deleted) + ", affected" + elementIds(affected) + ", orphans" + SortedIds(orphans) + ", removed" +
+                SortedIds(master.GetDeletedNodeIDs()) + ", next node " + std::to_string(master.AddNode(XYZ(), false).id);
      },
      "true, affected 1 2, orphans 1 2 3 4, removed 1 2 3 4, next node 10", {}},
     {"AFreeNodeGoesQuietlyAlsoFromNodeSets",
@@ -148,8 +139,8 @@ const Edit kEdits[] = {
          std::vector<Element> affected{Element()};
          std::unordered_set<int> orphans;
          const bool deleted = master.DeleteNodes({9}, affected, orphans, true);
-         return Answer(deleted) + ", affected" + elementIds(affected) + ", orphans" + ids(orphans) + ", removed" +
-                ids(master.GetDeletedNodeIDs()) + ", set 70:" + ids(master.GetMeshSet(70)->GetNodeIds());
+         return Answer(deleted) + ", affected" + elementIds(affected) + ", orphans" + SortedIds(orphans) + ", removed" +
+                SortedIds(master.GetDeletedNodeIDs()) + ", set 70:" + SortedIds(master.GetMeshSet(70)->GetNodeIds());
      },
      "true, affected, orphans, removed 9, set 70: 1", {}},
     {"AddElementsGoOnFromTheLargestTagBatchAfterBatch",
@@ -201,9 +192,9 @@ const Edit kEdits[] = {
          std::unordered_set<int> kept, orphans;
          const bool first = master.DeleteElements({1}, kept, false);
          const bool second = master.DeleteElements({2}, orphans, true);
-         return Answer(first) + " kept" + ids(kept) + ", " + Answer(second) + " orphans" + ids(orphans) +
-                ", removed" + ids(master.GetDeletedNodeIDs()) + ", set 80:" +
-                ids(master.GetMeshSet(80)->GetElementIds()) + ", component 2:" +
+         return Answer(first) + " kept" + SortedIds(kept) + ", " + Answer(second) + " orphans" + SortedIds(orphans) +
+                ", removed" + SortedIds(master.GetDeletedNodeIDs()) + ", set 80:" +
+                SortedIds(master.GetMeshSet(80)->GetElementIds()) + ", component 2:" +
                 elementIds(master.GetComponentMesh(2)->GetAllElements());
      },
      "true kept, true orphans 1 3 4, removed 1 3 4, set 80:, component 2:", {}},
@@ -213,9 +204,9 @@ const Edit kEdits[] = {
          master.CreateNodeSet(4, {1, 2});
          master.CreateNodeSet(4, {9});
          std::string answer = "element set " + std::to_string(elementSet->GetComponentId()) +
-                              ids(elementSet->GetElementIds()) + ", node set " +
+                              SortedIds(elementSet->GetElementIds()) + ", node set " +
                               std::to_string(master.GetMeshSet(4)->GetComponentId()) +
-                              ids(master.GetMeshSet(4)->GetNodeIds()) + ", inserted";
+                              SortedIds(master.GetMeshSet(4)->GetNodeIds()) + ", inserted";
          NodeSet nodes(5), other(5);
          nodes.SetNodeIds({1});
          other.SetNodeIds({2});
@@ -226,9 +217,9 @@ const Edit kEdits[] = {
                                master.InsertMeshReference(MixedSet(9)),
                                master.InsertMeshComponent(ComponentMesh(1, 1, 2, 3, 4))})
              answer += " " + Answer(inserted);
-         answer += ", set 5:" + ids(master.GetMeshSet(5)->GetNodeIds()) + ", named on 1:" +
-                   ids(master.GetElementDefinition(1).origin.namedSetIds) + ", on 2:" +
-                   ids(master.GetElementDefinition(2).origin.namedSetIds) + ", deleted";
+         answer += ", set 5:" + SortedIds(master.GetMeshSet(5)->GetNodeIds()) + ", named on 1:" +
+                   SortedIds(master.GetElementDefinition(1).origin.namedSetIds) + ", on 2:" +
+                   SortedIds(master.GetElementDefinition(2).origin.namedSetIds) + ", deleted";
          for (int id : {7, 5, 123}) answer += " " + Answer(master.DeleteMeshSet(id));
          return answer + (master.GetMeshSet(7) == nullptr && master.GetMeshSet(5) == nullptr ? "" : ", still there");
      },
@@ -243,7 +234,7 @@ const Edit kEdits[] = {
          const bool first = master.DeleteMeshComponent(1);
          const bool second = master.DeleteMeshComponent(1);
          return Answer(first) + " " + Answer(second) + ", elements" + elementIds(master.GetAllElements()) +
-                ", removed" + ids(master.GetDeletedNodeIDs()) + ", " + couplings();
+                ", removed" + SortedIds(master.GetDeletedNodeIDs()) + ", " + couplings();
      },
      "true false, elements 2 3, removed 2 9, kinematic couplings\ndistributing couplings\n",
      {"I: Adding elements with kinematic/distributing coupling type of element addition.",
