@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -72,5 +73,24 @@ private:
 
 template <class T>
 using HugePageVector = std::vector<T, HugePageAllocator<T>>;
+
+// The same request for an ordinary vector, one that is handed on to the host
+// or to gmsh and so cannot take our allocator: reserves room for `count`
+// elements and asks for huge pages under the whole huge pages of that room.
+// A buffer that large comes fresh from the system, so the request is made
+// before any of it is touched.
+template <class T>
+void ReserveInHugePages(std::vector<T>& vector, std::size_t count)
+{
+    vector.reserve(count);
+#if defined(__linux__)
+    constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(vector.data());
+    const std::uintptr_t end = begin + vector.capacity() * sizeof(T);
+    const std::uintptr_t first = (begin + kHugePage - 1) / kHugePage * kHugePage;
+    const std::uintptr_t last = end / kHugePage * kHugePage;
+    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
+}
 
 }  // namespace Tarnel

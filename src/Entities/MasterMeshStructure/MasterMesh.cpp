@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "Diagnostics/MorvaneException.h"
+#include "Entities/MasterMeshStructure/HugePageAllocator.h"
 #include "GmshAdapter/GmshAdapter.h"
 #include "IOTools/FileTools.h"
 #include "Internal/IdRange.h"
@@ -202,9 +203,9 @@ void MasterMesh::_registerNodes(const std::vector<Node>& nodes, bool addToGmsh)
     std::vector<std::size_t> tags;
     std::vector<double> coordinates;
     std::vector<int> ids;
-    tags.reserve(nodes.size());
-    ids.reserve(nodes.size());
-    coordinates.reserve(3 * nodes.size());
+    ReserveInHugePages(tags, nodes.size());
+    ReserveInHugePages(ids, nodes.size());
+    ReserveInHugePages(coordinates, 3 * nodes.size());
     for (const Node& node : nodes) {
         tags.push_back(static_cast<std::size_t>(node.id));
         ids.push_back(static_cast<int>(node.id));

@@ -237,6 +237,8 @@ private:
                                  const std::vector<int>& nodeIds,
                                  std::unordered_map<int, std::vector<ElementData>>& shapeBatches,
                                  const std::string& operationName);
+    static void _reserveShapeBatch(ElementShape shape, int componentMeshId, std::size_t elementCount,
+                                   std::unordered_map<int, std::vector<ElementData>>& shapeBatches);
     static std::vector<SolverElementType> _rebuildSolverTypes(
         std::unordered_map<std::string, int>& solverTypesByShape);
     std::vector<MeshTransaction> _rebuildShapeBatches(

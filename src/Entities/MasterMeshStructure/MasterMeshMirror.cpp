@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <stdexcept>
 #include <utility>
 
@@ -131,6 +132,85 @@ void requireAllNodes(const std::vector<Node>& created, std::size_t requested, co
         throw MorvaneException(operation + ": the new nodes could not be created; nothing was rebuilt.");
 }
 
+// One use of a moved node: an element using it, and the node's index in the
+// moved list.
+struct NodeUse {
+    int elementId;
+    int nodeIndex;
+};
+
+// Sorts the uses by element ID: a radix sort, linear and stable (the uses of
+// one element keep their order). Digits of at most 11 bits keep the buckets
+// of a pass few enough for the scatter to stay in cache.
+void sortByElement(HugePageVector<NodeUse>& uses, int maxElementId)
+{
+    int idBits = 1;
+    while (idBits < 31 && (maxElementId >> idBits) != 0) ++idBits;
+    const int passes = (idBits + 10) / 11;
+    const int digitBits = (idBits + passes - 1) / passes;
+    const std::uint32_t digitMask = (1u << digitBits) - 1;
+    HugePageVector<NodeUse> sorted(uses.size());
+    std::vector<std::size_t> bucketStart(std::size_t(1) << digitBits);
+    for (int pass = 0; pass < passes; ++pass) {
+        const int shift = pass * digitBits;
+        const auto digit = [shift, digitMask](const NodeUse& use) {
+            return (static_cast<std::uint32_t>(use.elementId) >> shift) & digitMask;
+        };
+        std::fill(bucketStart.begin(), bucketStart.end(), 0);
+        for (const NodeUse& use : uses) ++bucketStart[digit(use)];
+        std::size_t running = 0;
+        for (std::size_t& start : bucketStart) running += std::exchange(start, running);
+        for (const NodeUse& use : uses) sorted[bucketStart[digit(use)]++] = use;
+        uses.swap(sorted);
+    }
+}
+
+// The uses of moved nodes, grouped by element: elements by ascending ID, the
+// uses of one element by ascending index of the node in the moved list. That
+// order fixes the new elements' IDs, the component of the removal
+// transaction, and which occurrence of a repeated node each use replaces.
+struct UsesByElement {
+    std::vector<int> elementIds;  // ascending, each once
+    HugePageVector<int> firstUse;  // uses of elementIds[g]: [firstUse[g], firstUse[g + 1])
+    HugePageVector<int> nodeIndices;
+};
+
+UsesByElement groupUsesByElement(const std::vector<int>& nodeIds, const NodeElementIndex& index)
+{
+    std::size_t useCount = 0;
+    for (int id : nodeIds)
+        if (const NodeElementIndex::Entry* users = index.Find(id)) useCount += users->size();
+    HugePageVector<NodeUse> uses;
+    uses.reserve(useCount);
+    int maxElementId = 0;
+    for (std::size_t i = 0; i < nodeIds.size(); ++i)
+        if (const NodeElementIndex::Entry* users = index.Find(nodeIds[i]))
+            for (int elementId : *users) {
+                uses.push_back({elementId, static_cast<int>(i)});
+                maxElementId = std::max(maxElementId, elementId);
+            }
+    sortByElement(uses, maxElementId);
+
+    const auto startsElement = [&uses](std::size_t u) {
+        return u == 0 || uses[u].elementId != uses[u - 1].elementId;
+    };
+    std::size_t elementCount = 0;
+    for (std::size_t u = 0; u < uses.size(); ++u) elementCount += startsElement(u) ? 1 : 0;
+    UsesByElement grouped;
+    grouped.elementIds.reserve(elementCount);
+    grouped.firstUse.reserve(elementCount + 1);
+    grouped.nodeIndices.reserve(useCount);
+    for (std::size_t u = 0; u < uses.size(); ++u) {
+        if (startsElement(u)) {
+            grouped.elementIds.push_back(uses[u].elementId);
+            grouped.firstUse.push_back(static_cast<int>(u));
+        }
+        grouped.nodeIndices.push_back(uses[u].nodeIndex);
+    }
+    grouped.firstUse.push_back(static_cast<int>(useCount));
+    return grouped;
+}
+
 }  // namespace
 
 std::vector<Node> MasterMesh::MirrorNodes(std::vector<int> nodeIds, std::vector<float> planePoint,
@@ -216,56 +296,37 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
         if (translation.size() < 3) throw MorvaneException("TranslateNodes: translation must contain 3 values.");
         MeshEngineWrapper::getInstance().ActivateMasterMesh();
         std::vector<XYZ> moved;
-        moved.reserve(nodeIds.size());
-        // (element ID, index in nodeIds) for every use of a moved node.
-        HugePageVector<std::pair<int, int>> uses;
-        std::size_t useCount = 0;
-        for (int id : nodeIds)
-            if (const NodeElementIndex::Entry* users = nodeToElements.Find(id)) useCount += users->size();
-        uses.reserve(useCount);
-        for (std::size_t i = 0; i < nodeIds.size(); ++i) {
-            const XYZ p = getNodePosition(nodeIds[i]);
+        ReserveInHugePages(moved, nodeIds.size());
+        for (int id : nodeIds) {
+            const XYZ p = getNodePosition(id);
             moved.emplace_back(toSinglePrecision(translation[0] + p.X()), toSinglePrecision(translation[1] + p.Y()),
                                toSinglePrecision(translation[2] + p.Z()));
-            if (const NodeElementIndex::Entry* users = nodeToElements.Find(nodeIds[i]))
-                for (int elementId : *users) uses.emplace_back(elementId, static_cast<int>(i));
         }
-        // The affected elements are visited by ascending element ID, which
-        // fixes the new elements' IDs and the component of the removal
-        // transaction for a given input; within an element, the moved nodes
-        // keep their order in nodeIds.
-        std::sort(uses.begin(), uses.end());
+        const UsesByElement uses = groupUsesByElement(nodeIds, nodeToElements);
+        const std::vector<int>& affected = uses.elementIds;
 
         const std::vector<SolverElementType> solverTypes = _rebuildSolverTypes(solverTypesByShape);
         std::unordered_map<int, std::vector<ElementData>> shapeBatches;
-        std::size_t affectedCount = 0;
-        for (std::size_t u = 0; u < uses.size(); ++u)
-            if (u == 0 || uses[u].first != uses[u - 1].first) ++affectedCount;
-        std::vector<int> affected, removed, rebuildNodeIds;
-        affected.reserve(affectedCount);
-        removed.reserve(affectedCount);
-        rebuildNodeIds.reserve(uses.size());
+        std::vector<int> removed, rebuildNodeIds;
+        ReserveInHugePages(removed, affected.size());
+        ReserveInHugePages(rebuildNodeIds, uses.nodeIndices.size());
         HugePageVector<int> recordSources;  // per replaced occurrence, the index of its new node
-        recordSources.reserve(uses.size());
+        recordSources.reserve(uses.nodeIndices.size());
         int removalComponent = -1;
         Element element;
         std::vector<int> nodes, degraded;
-        for (std::size_t u = 0; u < uses.size();) {
-            const int id = uses[u].first;
-            std::size_t end = u;
-            while (end < uses.size() && uses[end].first == id) ++end;
-            affected.push_back(id);
+        for (std::size_t g = 0; g < affected.size(); ++g) {
+            const int id = affected[g];
             if (!elements.Get(id, element) || !isEditable(element)) {
                 logNotValid(id, location);
-                u = end;
                 continue;
             }
             if (removed.empty()) removalComponent = element.origin.componentMeshId;
             removed.push_back(id);
             rebuildNodeIds.insert(rebuildNodeIds.end(), element.nodeIds.begin(), element.nodeIds.end());
             nodes = element.nodeIds;
-            for (; u < end; ++u) {
-                const std::size_t i = static_cast<std::size_t>(uses[u].second);
+            for (int u = uses.firstUse[g]; u < uses.firstUse[g + 1]; ++u) {
+                const std::size_t i = static_cast<std::size_t>(uses.nodeIndices[static_cast<std::size_t>(u)]);
                 const auto occurrence = std::find(nodes.begin(), nodes.end(), nodeIds[i]);
                 if (occurrence == nodes.end()) continue;
                 *occurrence = placeholderOf(i);
@@ -287,6 +348,8 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
             const SolverElementType solverType =
                 shape == element.shape ? element.solverType
                                        : static_cast<SolverElementType>(solverTypesByShape[std::to_string(shape)]);
+            if (shapeBatches.empty())
+                _reserveShapeBatch(shape, element.origin.componentMeshId, affected.size() - g, shapeBatches);
             _addElementToShapeBatch(shape, solverType, element.origin.componentMeshId, degraded, shapeBatches,
                                     "TranslateNodes");
         }
@@ -294,7 +357,7 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
         const std::vector<Node> newNodes = AddNodes(moved, isPreview);
         requireAllNodes(newNodes, moved.size(), "TranslateNodes");
         std::vector<double> nodeRecords;
-        nodeRecords.reserve(4 * recordSources.size());
+        ReserveInHugePages(nodeRecords, 4 * recordSources.size());
         for (int i : recordSources) {
             const Node& node = newNodes[static_cast<std::size_t>(i)];
             nodeRecords.insert(nodeRecords.end(), {static_cast<double>(node.id), node.position.X(),

@@ -9,6 +9,7 @@
 #include <unordered_set>
 
 #include "Diagnostics/MorvaneException.h"
+#include "Entities/MasterMeshStructure/HugePageAllocator.h"
 #include "GmshAdapter/GmshAdapter.h"
 #include "Internal/IdRange.h"
 #include "Internal/LogMacros.h"
@@ -70,7 +71,7 @@ std::vector<Node> MasterMesh::AddNodes(std::vector<XYZ>& positions, bool isPrevi
             throw MorvaneException(idOverflowText("node(s)", positions.size(), maxNodeTag));
         const int first = static_cast<int>(maxNodeTag) + 1;
         std::vector<Node> nodes;
-        nodes.reserve(positions.size());
+        ReserveInHugePages(nodes, positions.size());
         for (std::size_t i = 0; i < positions.size(); ++i) {
             positions[i].roundTo(6);
             nodes.emplace_back(true, first + static_cast<int>(i), positions[i]);
@@ -214,6 +215,8 @@ MeshTransaction MasterMesh::_addElements(int componentId, const std::vector<Elem
     transaction.createdNodeIds = createdNodeIds;
     transaction.createdNodeRecords = createdNodeRecords;
     if (!isPreview) elements.Reserve(elements.Size() + elementCount);
+    ReserveInHugePages(transaction.createdElements, 5 * elementCount);
+    ReserveInHugePages(transaction.createdElementNodeIds, elementCount);
     int next = static_cast<int>(maxElementTag) + 1;
     // A preview must not create the component entry.
     ComponentMesh previewComponent;
@@ -247,6 +250,17 @@ MeshTransaction MasterMesh::_addElements(int componentId, const std::vector<Elem
         Element element;
         element.shape = shape;
         element.origin = ElementOrigin(componentId, setId);
+        if (!isPreview && count > 0) {
+            if (attributes.degreesOfFreedom.empty()) {
+                TARNEL_LOG_WARN("Setting all degrees of freedom to zero for element ID: " + std::to_string(ids[0]) +
+                                    ". No degrees of freedom were provided.",
+                                location);
+                attributes.degreesOfFreedom.assign(6, 0.0);
+            }
+            attributes.dimension = dimension;
+            element.attributes = attributes;
+            targetSet.ReserveElementIds(count);
+        }
         for (std::size_t k = 0; k < count; ++k) {
             const int id = ids[k];
             std::vector<int> nodeList(batch.nodeIds.begin() + static_cast<std::ptrdiff_t>(k * nodesPerElement),
@@ -255,17 +269,9 @@ MeshTransaction MasterMesh::_addElements(int componentId, const std::vector<Elem
             const SolverElementType solverType = static_cast<SolverElementType>(batch.elementIds[k]);
             if (!isPreview) {
                 for (int node : nodeList) nodeToElements.Insert(node, id);
-                if (attributes.degreesOfFreedom.empty()) {
-                    TARNEL_LOG_WARN("Setting all degrees of freedom to zero for element ID: " + std::to_string(id) +
-                                        ". No degrees of freedom were provided.",
-                                    location);
-                    attributes.degreesOfFreedom.assign(6, 0.0);
-                }
-                attributes.dimension = dimension;
                 element.id = id;
                 element.nodeIds = nodeList;
                 element.solverType = solverType;
-                element.attributes = attributes;
                 elements.AddElement(element);
                 targetSet.AddElementID(id);
             }
@@ -389,16 +395,18 @@ bool MasterMesh::_deleteElements(const std::vector<int>& ids, std::unordered_set
         activateMaster();
         std::vector<int> removed;
         removed.reserve(ids.size());
-        std::vector<int> touchedNodes;
-        Element element;
+        std::vector<int> touchedNodes;  // only asked for when orphans go
         for (int id : ids) {
-            if (!elements.Get(id, element)) {
+            if (!elements.Contains(id)) {
                 TARNEL_LOG_ERROR("Element with ID = " + std::to_string(id) +
                                      " is not in the master mesh and cannot be deleted. Skipping...",
                                  location);
                 continue;
             }
-            touchedNodes.insert(touchedNodes.end(), element.nodeIds.begin(), element.nodeIds.end());
+            if (removeOrphanNodes) {
+                const std::pair<const int*, std::size_t> nodes = elements.NodeIdsOf(id);
+                touchedNodes.insert(touchedNodes.end(), nodes.first, nodes.first + nodes.second);
+            }
             removed.push_back(id);
         }
         std::sort(touchedNodes.begin(), touchedNodes.end());

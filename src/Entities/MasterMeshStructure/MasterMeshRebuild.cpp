@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "Diagnostics/MorvaneException.h"
+#include "Entities/MasterMeshStructure/HugePageAllocator.h"
 
 namespace Tarnel {
 
@@ -33,20 +34,43 @@ std::size_t elementCountOf(const std::vector<ElementData>& batch)
     return count;
 }
 
+// The batch of a shape in a component's entry, the entry made when missing;
+// nullptr for a shape outside the rebuild order.
+ElementData* batchOf(ElementShape shape, int componentMeshId,
+                     std::unordered_map<int, std::vector<ElementData>>& shapeBatches)
+{
+    const auto slot = std::find(kRebuildShapeOrder.begin(), kRebuildShapeOrder.end(), shape);
+    if (slot == kRebuildShapeOrder.end()) return nullptr;
+    std::vector<ElementData>& batches = shapeBatches[componentMeshId];
+    if (batches.empty()) batches.resize(kRebuildShapeOrder.size());
+    return &batches[static_cast<std::size_t>(std::distance(kRebuildShapeOrder.begin(), slot))];
+}
+
 }  // namespace
+
+// A batch of a million elements grows through a dozen copies; an operation
+// that expects most of its elements in one component and shape reserves
+// them there, just before it adds the first. A guess too large only
+// reserves address space.
+void MasterMesh::_reserveShapeBatch(ElementShape shape, int componentMeshId, std::size_t elementCount,
+                                    std::unordered_map<int, std::vector<ElementData>>& shapeBatches)
+{
+    ElementData* batch = batchOf(shape, componentMeshId, shapeBatches);
+    if (batch == nullptr) return;
+    const std::size_t nodeCount = elementCount * static_cast<std::size_t>(GetShapeNodeCount(shape));
+    ReserveInHugePages(batch->nodeIds, batch->nodeIds.size() + nodeCount);
+    ReserveInHugePages(batch->elementIds, batch->elementIds.size() + elementCount);
+}
 
 void MasterMesh::_addElementToShapeBatch(ElementShape shape, SolverElementType solverType, int componentMeshId,
                                          const std::vector<int>& nodeIds,
                                          std::unordered_map<int, std::vector<ElementData>>& shapeBatches,
                                          const std::string& operationName)
 {
-    const auto slot = std::find(kRebuildShapeOrder.begin(), kRebuildShapeOrder.end(), shape);
-    if (slot == kRebuildShapeOrder.end()) throw MorvaneException(operationName + ": Invalid element shape.");
-    std::vector<ElementData>& batch = shapeBatches[componentMeshId];
-    if (batch.empty()) batch.resize(kRebuildShapeOrder.size());
-    ElementData& records = batch[static_cast<std::size_t>(std::distance(kRebuildShapeOrder.begin(), slot))];
-    records.nodeIds.insert(records.nodeIds.end(), nodeIds.begin(), nodeIds.end());
-    records.elementIds.push_back(solverType);
+    ElementData* batch = batchOf(shape, componentMeshId, shapeBatches);
+    if (batch == nullptr) throw MorvaneException(operationName + ": Invalid element shape.");
+    batch->nodeIds.insert(batch->nodeIds.end(), nodeIds.begin(), nodeIds.end());
+    batch->elementIds.push_back(solverType);
 }
 
 // The host's table is completed with 0 for every shape it lacks, as the host
