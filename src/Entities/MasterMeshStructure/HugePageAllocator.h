@@ -93,4 +93,15 @@ void ReserveInHugePages(std::vector<T>& vector, std::size_t count)
 #endif
 }
 
+// A copy of a large list, converted to the element type gmsh takes, in huge
+// pages as above.
+template <class To, class From>
+std::vector<To> ConvertedInHugePages(const std::vector<From>& values)
+{
+    std::vector<To> converted;
+    ReserveInHugePages(converted, values.size());
+    converted.assign(values.begin(), values.end());
+    return converted;
+}
+
 }  // namespace Tarnel

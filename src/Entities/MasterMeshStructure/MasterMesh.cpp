@@ -221,8 +221,7 @@ void MasterMesh::_addElementsToGmsh(const std::vector<int>& elementIds, const st
                                     ElementShape shape)
 {
     const int entity = _entityTagOfDimension(GetShapeDimensionOrInvalid(shape));
-    const std::vector<std::size_t> tags(elementIds.begin(), elementIds.end());
-    GmshAdapter::model::mesh::addElementsByType(entity, shape, tags, nodeIds);
+    GmshAdapter::model::mesh::addElementsByType(entity, shape, ConvertedInHugePages<std::size_t>(elementIds), nodeIds);
 }
 
 // ---------------------------------------------------------------- placement

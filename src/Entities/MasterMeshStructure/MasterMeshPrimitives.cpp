@@ -244,7 +244,7 @@ MeshTransaction MasterMesh::_addElements(int componentId, const std::vector<Elem
         for (std::size_t k = 0; k < count; ++k) ids[k] = next + static_cast<int>(k);
         // gmsh first: when it refuses the batch, the containers stay as they were.
         if (!isPreview)
-            _addElementsToGmsh(ids, std::vector<std::size_t>(batch.nodeIds.begin(), batch.nodeIds.end()), shape);
+            _addElementsToGmsh(ids, ConvertedInHugePages<std::size_t>(batch.nodeIds), shape);
 
         std::unordered_set<int> slaveNodes;
         Element element;
@@ -412,7 +412,7 @@ bool MasterMesh::_deleteElements(const std::vector<int>& ids, std::unordered_set
         std::sort(touchedNodes.begin(), touchedNodes.end());
         touchedNodes.erase(std::unique(touchedNodes.begin(), touchedNodes.end()), touchedNodes.end());
         // gmsh first: when it refuses, the containers stay as they were.
-        _removeElementsFromGmsh(std::vector<std::size_t>(removed.begin(), removed.end()));
+        _removeElementsFromGmsh(ConvertedInHugePages<std::size_t>(removed));
         _removeAllElementReferences(removed);
 
         if (removeOrphanNodes) {
