@@ -76,9 +76,9 @@ using HugePageVector = std::vector<T, HugePageAllocator<T>>;
 
 // The same request for an ordinary vector, one that is handed on to the host
 // or to gmsh and so cannot take our allocator: reserves room for `count`
-// elements and asks for huge pages under the whole huge pages of that room.
-// A buffer that large comes fresh from the system, so the request is made
-// before any of it is touched.
+// elements and asks for huge pages under the whole huge pages inside that
+// room, so a small vector is left as it is. A room that large usually comes
+// fresh from the system; the request has to come before it is first touched.
 template <class T>
 void ReserveInHugePages(std::vector<T>& vector, std::size_t count)
 {
