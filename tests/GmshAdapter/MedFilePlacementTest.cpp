@@ -83,13 +83,6 @@ TEST_F(MedFilePlacement, TheBracketIsPlacedFromEitherFormat)
         EXPECT_EQ(master().GetElementDefinition(9).origin.elementSetId, 40);
         EXPECT_EQ(master().GetNodeRepositoryPtr()->GetActiveNodes()->GetNodeCount(), 11u);
         EXPECT_NE(MasterMesh::GetPhysicalGroupId("Solid", DIMENSION_3D), -1);
-        // Later placements continue after the file's numbers.
-        ComponentMesh next(7, 70, 71, 72, 73);
-        Mesh more = TarnelTest::SourceMesh(TarnelTest::AddTwoTrianglesSharingAnEdge);
-        master().ExtendComponentMesh(next, more, AllSolverTypes(), false);
-        EXPECT_MASTER_MESH_CONSISTENT();
-        EXPECT_EQ(next.GetLastMeshTransaction().createdElements[0], 7006);
-        EXPECT_EQ(next.GetLastMeshTransaction().createdNodeRecords[0], 132.0);
 
         MasterMesh::deleteInstance();
         std::filesystem::remove(directory.File("DefaultMasterMesh" + extension));
