@@ -95,23 +95,20 @@ void BuildOneElementOfEachType(const std::vector<int>& elementTypes)
 // 14-node pyramid.
 const std::vector<int> kMedShapes = {15, 1, 8, 2, 9, 3, 16, 10, 4, 11, 5, 17, 12, 6, 18, 13, 7};
 
-// A MED file of one mesh per name, each one element of the geometry type,
-// its nodes numbered `numbers` when given.
-void writeOneElement(const std::string& path, int type, const std::vector<std::string>& names = {"odd"},
-                     const std::vector<int>& numbers = {})
+// A MED file of one mesh "odd" of one element of the geometry type, its
+// nodes numbered `numbers` when given.
+void writeOneElement(const std::string& path, int type, const std::vector<int>& numbers = {})
 {
-    std::vector<TarnelTest::MedFileMesh> meshes(names.size());
-    for (std::size_t m = 0; m < names.size(); ++m) {
-        meshes[m].name = names[m];
-        meshes[m].nodeNumbers = numbers;
-        TarnelTest::MedFileMesh::Cells& cells = meshes[m].cells[type];
-        cells.nodesPerElement = static_cast<std::size_t>(type % 100);
-        for (int n = 0; n < type % 100; ++n) {
-            meshes[m].nodes.push_back({double(n), double(n * n), 0});
-            cells.connectivity.push_back(n + 1);
-        }
+    TarnelTest::MedFileMesh mesh;
+    mesh.name = "odd";
+    mesh.nodeNumbers = numbers;
+    TarnelTest::MedFileMesh::Cells& cells = mesh.cells[type];
+    cells.nodesPerElement = static_cast<std::size_t>(type % 100);
+    for (int n = 0; n < type % 100; ++n) {
+        mesh.nodes.push_back({double(n), double(n * n), 0});
+        cells.connectivity.push_back(n + 1);
     }
-    TarnelTest::WriteMedFile(path, meshes);
+    TarnelTest::WriteMedFile(path, {mesh});
 }
 
 // MED's node orders, from MED's rule rather than from gmsh's. Corners: the
@@ -327,7 +324,7 @@ TEST_F(MedFileTest, FilesThatCannotBeOpenedOrWrittenFailWithTheirReason)
     const std::string whole = TarnelTest::ReadFile(directory.File("cut.med"));
     TarnelTest::WriteFile(directory.File("cut.med"), whole.substr(0, whole.size() / 2));
     TarnelTest::WriteFile(directory.File("notes.med"), "nodes: 1 2 3\n");
-    writeOneElement(directory.File("twice.med"), MED_TRIA3, {"odd"}, {7, 8, 7});
+    writeOneElement(directory.File("twice.med"), MED_TRIA3, {7, 8, 7});
     for (const auto& [type, name] : std::map<int, std::string>{{MED_TRIA7, "TRIA7"}, {MED_PYRA13, "PYRA13"}, {MED_OCTA12, "OCTA12"}})
         writeOneElement(directory.File(name + ".med"), type);
     const std::string unreadable = "Unable to read MED file '" + directory.Path() + "/";
