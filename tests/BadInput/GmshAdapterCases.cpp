@@ -185,11 +185,6 @@ const BadInputCase kExportCases[] = {
      "false | Unable to write Abaqus input file '{dir}/DefaultMasterMesh.inp': Abaqus has no 14-node pyramid "
      "(element 6), no file",
      LogLevel::Error, "Failed to export mesh asset file."},
-    {"ExportOfNoFormat",
-     [](const TempDirectory&) {
-         return withLoggedException([] { return Answer(master().ExportMeshFile(MeshFileFormat::NONE, -1)); });
-     },
-     "false | Unsupported mesh file format extension!", LogLevel::Error, "Failed to export mesh asset file."},
 };
 
 }  // namespace
