@@ -40,15 +40,12 @@ med_int entityCount(med_idt file, const char* mesh, med_entity_type entity, med_
     return count;
 }
 
-// The numbers or families of the entities of a kind; empty when the file has none.
-std::vector<int> numbersOrFamilies(med_idt file, const char* mesh, med_entity_type entity, med_geometry_type geometry,
-                                   med_data_type data)
+// The families of the entities of a kind; empty when the file has none.
+std::vector<int> familiesOf(med_idt file, const char* mesh, med_entity_type entity, med_geometry_type geometry)
 {
-    const med_int count = entityCount(file, mesh, entity, geometry, data);
+    const med_int count = entityCount(file, mesh, entity, geometry, MED_FAMILY_NUMBER);
     std::vector<med_int> values(static_cast<std::size_t>(count));
-    if (count > 0 && data == MED_NUMBER)
-        check(MEDmeshEntityNumberRd(file, mesh, MED_NO_DT, MED_NO_IT, entity, geometry, values.data()), "numbers");
-    if (count > 0 && data != MED_NUMBER)
+    if (count > 0)
         check(MEDmeshEntityFamilyNumberRd(file, mesh, MED_NO_DT, MED_NO_IT, entity, geometry, values.data()), "families");
     return std::vector<int>(values.begin(), values.end());
 }
@@ -101,8 +98,7 @@ MedFileMesh ReadMedFile(const std::string& path)
     for (std::size_t i = 0; i < content.nodes.size(); ++i)
         for (std::size_t d = 0; d < static_cast<std::size_t>(spaceDimension); ++d)
             content.nodes[i][d] = coordinates[i * static_cast<std::size_t>(spaceDimension) + d];
-    content.nodeNumbers = numbersOrFamilies(file, name, MED_NODE, MED_NONE, MED_NUMBER);
-    content.nodeFamilies = numbersOrFamilies(file, name, MED_NODE, MED_NONE, MED_FAMILY_NUMBER);
+    content.nodeFamilies = familiesOf(file, name, MED_NODE, MED_NONE);
 
     for (int t = 1; t <= entityCount(file, name, MED_CELL, MED_GEO_ALL, MED_CONNECTIVITY); ++t) {
         char typeName[MED_NAME_SIZE + 1] = {};
@@ -112,8 +108,7 @@ MedFileMesh ReadMedFile(const std::string& path)
         // MED's geometry type codes are a hundred times the dimension plus
         // the number of nodes.
         cells.nodesPerElement = static_cast<std::size_t>(type % 100);
-        cells.numbers = numbersOrFamilies(file, name, MED_CELL, type, MED_NUMBER);
-        cells.families = numbersOrFamilies(file, name, MED_CELL, type, MED_FAMILY_NUMBER);
+        cells.families = familiesOf(file, name, MED_CELL, type);
         std::vector<med_int> connectivity(static_cast<std::size_t>(entityCount(file, name, MED_CELL, type, MED_CONNECTIVITY)) *
                                           cells.nodesPerElement);
         check(MEDmeshElementConnectivityRd(file, name, MED_NO_DT, MED_NO_IT, MED_CELL, type, MED_NODAL,

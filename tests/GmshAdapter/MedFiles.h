@@ -10,7 +10,8 @@
 namespace TarnelTest {
 
 // One mesh of a MED file. Connectivity entry p refers to nodes[p - 1];
-// numbers and families are left out of a file when empty.
+// numbers and families are left out of a file when empty, and numbers are
+// not read back.
 struct MedFileMesh {
     struct Cells {
         std::size_t nodesPerElement = 0;

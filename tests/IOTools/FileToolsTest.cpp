@@ -22,16 +22,20 @@ TEST(FileTools, DirectoryAboveUsesTheLastSeparatorOfEitherKind)
 }
 
 // A rename moves the file within its directory (the current one for a bare
-// name); a copy keeps the old file and replaces the new one, byte for byte.
+// name); a copy keeps the old file and replaces the new one, byte for byte,
+// keeping the new one's permissions.
 TEST(FileTools, RenameCopyAndDelete)
 {
     TarnelTest::TempDirectory directory;
     const std::string content("binary\0content\r\n", 16);
+    const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
     WriteFile(directory.File("a.msh"), content);
     WriteFile(directory.File("b.msh"), "an older and longer content");
+    fs::permissions(directory.File("b.msh"), ownerOnly);
     EXPECT_EQ(FileTools::RenameFile(directory.File("a.msh"), "b.msh", true), directory.File("b.msh"));
     EXPECT_EQ(ReadFile(directory.File("a.msh")), content);
     EXPECT_EQ(ReadFile(directory.File("b.msh")), content);
+    EXPECT_EQ(fs::status(directory.File("b.msh")).permissions(), ownerOnly);
     EXPECT_EQ(FileTools::RenameFile(directory.File("a.msh"), "c.msh", false), directory.File("c.msh"));
     EXPECT_FALSE(FileExists(directory.File("a.msh")));
     EXPECT_TRUE(FileTools::DeleteFileByPath(directory.File("c.msh")));

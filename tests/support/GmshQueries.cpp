@@ -1,6 +1,7 @@
 #include "GmshQueries.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "GmshAdapter/GmshAdapter.h"
 #include "MeshEngineWrapper.h"
@@ -50,6 +51,18 @@ std::size_t MasterElementCount()
 {
     Tarnel::MeshEngineWrapper::getInstance().ActivateMasterMesh();
     return ElementCount();
+}
+
+std::string FailureOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const std::runtime_error& error) {
+        std::string last;
+        gm::logger::getLastError(last);
+        return last == error.what() ? error.what() : "not gmsh's last error: " + std::string(error.what());
+    }
+    return "no exception";
 }
 
 }  // namespace TarnelTest

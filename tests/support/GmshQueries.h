@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,5 +16,8 @@ double NumberOption(const std::string& name);
 std::size_t ElementCount();
 // The number of elements of the master model.
 std::size_t MasterElementCount();
+// What `call` fails with, which must be gmsh's last error too: "no
+// exception" when it does not fail.
+std::string FailureOf(const std::function<void()>& call);
 
 }  // namespace TarnelTest

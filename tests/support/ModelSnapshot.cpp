@@ -46,8 +46,6 @@ ModelSnapshot SnapshotOfModel(const std::string& name)
     }
     for (const gm::ModelCopy::PhysicalGroup& physical : copy.physicalGroups) {
         ModelSnapshot::Group& group = snapshot.groups[{physical.dim, physical.name}];
-        group.tag = physical.tag;
-        group.entities = physical.entityTags;
         for (int tag : physical.entityTags) {
             const gm::ModelCopy::Entity& entity = *entities.at({physical.dim, tag});
             group.nodes.insert(entity.nodeTags.begin(), entity.nodeTags.end());

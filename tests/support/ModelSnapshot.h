@@ -21,8 +21,6 @@ struct ModelSnapshot {
     };
     // The elements and nodes of a group are those of its entities.
     struct Group {
-        int tag = 0;
-        std::vector<int> entities;
         std::set<std::size_t> elements;
         std::set<std::size_t> nodes;
     };
