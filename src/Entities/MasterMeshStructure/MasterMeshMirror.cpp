@@ -170,9 +170,9 @@ void sortByElement(HugePageVector<NodeUse>& uses, int maxElementId)
 // order fixes the new elements' IDs, the component of the removal
 // transaction, and which occurrence of a repeated node each use replaces.
 struct UsesByElement {
-    std::vector<int> elementIds;  // ascending, each once
+    HugePageVector<NodeUse> uses;  // in that order
+    std::vector<int> elementIds;   // ascending, each once
     HugePageVector<int> firstUse;  // uses of elementIds[g]: [firstUse[g], firstUse[g + 1])
-    HugePageVector<int> nodeIndices;
 };
 
 UsesByElement groupUsesByElement(const std::vector<int>& nodeIds, const NodeElementIndex& index)
@@ -180,7 +180,8 @@ UsesByElement groupUsesByElement(const std::vector<int>& nodeIds, const NodeElem
     std::size_t useCount = 0;
     for (int id : nodeIds)
         if (const NodeElementIndex::Entry* users = index.Find(id)) useCount += users->size();
-    HugePageVector<NodeUse> uses;
+    UsesByElement grouped;
+    HugePageVector<NodeUse>& uses = grouped.uses;
     uses.reserve(useCount);
     int maxElementId = 0;
     for (std::size_t i = 0; i < nodeIds.size(); ++i)
@@ -196,16 +197,12 @@ UsesByElement groupUsesByElement(const std::vector<int>& nodeIds, const NodeElem
     };
     std::size_t elementCount = 0;
     for (std::size_t u = 0; u < uses.size(); ++u) elementCount += startsElement(u) ? 1 : 0;
-    UsesByElement grouped;
     grouped.elementIds.reserve(elementCount);
     grouped.firstUse.reserve(elementCount + 1);
-    grouped.nodeIndices.reserve(useCount);
     for (std::size_t u = 0; u < uses.size(); ++u) {
-        if (startsElement(u)) {
-            grouped.elementIds.push_back(uses[u].elementId);
-            grouped.firstUse.push_back(static_cast<int>(u));
-        }
-        grouped.nodeIndices.push_back(uses[u].nodeIndex);
+        if (!startsElement(u)) continue;
+        grouped.elementIds.push_back(uses[u].elementId);
+        grouped.firstUse.push_back(static_cast<int>(u));
     }
     grouped.firstUse.push_back(static_cast<int>(useCount));
     return grouped;
@@ -302,16 +299,16 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
             moved.emplace_back(toSinglePrecision(translation[0] + p.X()), toSinglePrecision(translation[1] + p.Y()),
                                toSinglePrecision(translation[2] + p.Z()));
         }
-        const UsesByElement uses = groupUsesByElement(nodeIds, nodeToElements);
-        const std::vector<int>& affected = uses.elementIds;
+        const UsesByElement grouped = groupUsesByElement(nodeIds, nodeToElements);
+        const std::vector<int>& affected = grouped.elementIds;
 
         const std::vector<SolverElementType> solverTypes = _rebuildSolverTypes(solverTypesByShape);
         std::unordered_map<int, std::vector<ElementData>> shapeBatches;
         std::vector<int> removed, rebuildNodeIds;
         ReserveInHugePages(removed, affected.size());
-        ReserveInHugePages(rebuildNodeIds, uses.nodeIndices.size());
+        ReserveInHugePages(rebuildNodeIds, grouped.uses.size());
         HugePageVector<int> recordSources;  // per replaced occurrence, the index of its new node
-        recordSources.reserve(uses.nodeIndices.size());
+        recordSources.reserve(grouped.uses.size());
         int removalComponent = -1;
         Element element;
         std::vector<int> nodes, degraded;
@@ -325,8 +322,8 @@ std::vector<MeshTransaction> MasterMesh::TranslateNodes(std::vector<int> nodeIds
             removed.push_back(id);
             rebuildNodeIds.insert(rebuildNodeIds.end(), element.nodeIds.begin(), element.nodeIds.end());
             nodes = element.nodeIds;
-            for (int u = uses.firstUse[g]; u < uses.firstUse[g + 1]; ++u) {
-                const std::size_t i = static_cast<std::size_t>(uses.nodeIndices[static_cast<std::size_t>(u)]);
+            for (int u = grouped.firstUse[g]; u < grouped.firstUse[g + 1]; ++u) {
+                const std::size_t i = static_cast<std::size_t>(grouped.uses[static_cast<std::size_t>(u)].nodeIndex);
                 const auto occurrence = std::find(nodes.begin(), nodes.end(), nodeIds[i]);
                 if (occurrence == nodes.end()) continue;
                 *occurrence = placeholderOf(i);
