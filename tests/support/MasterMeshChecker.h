@@ -54,6 +54,9 @@ public:
     // named sets and the couplings. Two states are the same mesh exactly when
     // their descriptions are equal.
     static std::string Describe(MasterMesh& master);
+    // The line of the description that starts with `prefix`, or everything
+    // from it to the end when `toEnd`; "" when there is none.
+    static std::string DescribeLines(MasterMesh& master, const std::string& prefix, bool toEnd = false);
 };
 
 // The IDs ascending, each after a space (" 1 2 5"): unordered ID sets

@@ -19,25 +19,14 @@ using namespace TarnelTest;
 
 namespace {
 
-
-// The lines of the checker's description that start with `prefix`, or from
-// `prefix` to the end when `toEnd`.
-std::string described(const std::string& prefix, bool toEnd = false)
-{
-    const std::string all = MasterMeshChecker::Describe(MasterMesh::getInstance());
-    const std::size_t at = all.find("\n" + prefix);
-    if (at == std::string::npos) return "";
-    return all.substr(at + 1, toEnd ? std::string::npos : all.find('\n', at + 1) - at);
-}
-
 std::string stored(int elementId)
 {
-    return described("element " + std::to_string(elementId) + " ");
+    return MasterMeshChecker::DescribeLines(MasterMesh::getInstance(), "element " + std::to_string(elementId) + " ");
 }
 
 std::string couplings()
 {
-    return described("kinematic couplings", true);
+    return MasterMeshChecker::DescribeLines(MasterMesh::getInstance(), "kinematic couplings", true);
 }
 
 std::string elementIds(const std::vector<Element>& elements)
