@@ -88,24 +88,22 @@ void deleteNewNode(const TempDirectory&)
     master().DeleteNodes({5}, affected, orphans, false);
 }
 
-// Replaces the canonical master mesh by one whose node and element hold the
-// largest IDs there are: a point element 2147483647 on node 2147483647, loaded
-// directly from a file as component 4.
-void takeTheLargestIds(const TempDirectory& directory)
+// A point element 2147483647 on node 2147483647: the largest IDs there are.
+void addLargestPoint()
 {
-    MasterMesh::deleteInstance();
-    MasterMesh::getInstance();
-    gm::model::add("largest");
     const int point = gm::model::addDiscreteEntity(0);
     gm::model::mesh::addNodes(0, point, {2147483647}, {1, 2, 3});
     gm::model::mesh::addElementsByType(point, POINT_1NODE, {2147483647}, {2147483647});
-    gm::write(directory.File("largest.msh"));
-    gm::model::remove();
-    Mesh loaded;
-    loaded.SetFileName("largest");
-    loaded.LoadMesh(directory.Path(), MeshFileFormat::MSH);
+}
+
+// Replaces the canonical master mesh by the largest point, loaded directly
+// from a file as component 4.
+void takeTheLargestIds(const TempDirectory& directory)
+{
+    MasterMesh::deleteInstance();
     ComponentMesh component(4, 41, 42, 43, 44);
-    master().ExtendComponentMesh(component, loaded, AllSolverTypes(), false);
+    master().ExtendComponentMesh(component, LoadedSourceMesh(directory.Path(), "largest", addLargestPoint),
+                                 AllSolverTypes(), false);
 }
 
 // Loads directory/part.msh twice; answers the two model names.
