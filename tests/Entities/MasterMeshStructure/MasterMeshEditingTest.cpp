@@ -311,25 +311,6 @@ const Edit kEdits[] = {
      "poor 4:5e-07, good 1:0.828427 2:0.828427 3:1 7:0.828427, at the threshold, sicn 1:0.866025, lines and "
      "volumes, unknown",
      {"E: Unknown quality measure 7."}},
-    {"ARebuildPreviewGivesTheIdsOfTheRealRun",
-     [](MasterMesh& master) {
-         std::unordered_map<int, std::vector<ElementData>> batches;
-         MasterMeshChecker::AddToShapeBatch(master, TRIANGLE_3NODE, 1, {1, 2, 3}, batches);
-         MasterMeshChecker::AddToShapeBatch(master, QUAD_4NODE, 2, {4, 3, 2, 1}, batches);
-         std::string answer = threw([&] {
-             MasterMeshChecker::AddToShapeBatch(master, TRIANGLE_6NODE, 1, {1, 2, 3, 1, 2, 3}, batches);
-         });
-         std::unordered_map<std::string, int> solverTypes{{"2", 12}};
-         answer += "\n" + DescribeTransactions(ExpectPreviewMatchesRun([&](bool isPreview) {
-             return MasterMeshChecker::RebuildShapeBatches(master, batches, solverTypes, isPreview);
-         }));
-         return answer + "solver types " + std::to_string(solverTypes.size()) + ", " + stored(5);
-     },
-     "threw: Test: Invalid element shape.\n"
-     "component 2 removed[] auxiliary[] created[4 2 22 3 12 ] nodes[4 3 2 1 ] createdNodes[] nodeRecords[]\n"
-     "component 1 removed[] auxiliary[] created[5 1 12 2 12 ] nodes[1 2 3 ] createdNodes[] nodeRecords[]\n"
-     "solver types 8, element 5 shape 2 solver 12 origin 1/12 named nodes 1 2 3 attributes -1/0/2 dof 1 1 1 1 1 1\n",
-     {}},
 };
 
 class MasterMeshEdit : public testing::TestWithParam<Edit> {};

@@ -223,6 +223,10 @@ TEST(MasterMeshMirror, MirrorsNodesAndKeepsElementsRightSideOut)
                                                {double(firstImage) + double(k), 0.0 - p.X(), p.Y(), p.Z()});
         }
         EXPECT_EQ(DescribeTransactions(run), DescribeTransactions({expected})) << shape;
+        // A rebuilt element keeps every degree of freedom and has no weight.
+        const ElementAttributes image = master.GetElementDefinition(source + 1).attributes;
+        EXPECT_EQ(image.degreesOfFreedom, std::vector<double>(6, 1.0)) << shape;
+        EXPECT_EQ(image.doubleAttribute, -1.0) << shape;
         firstImage += static_cast<int>(nodes.size());
     }
 }
