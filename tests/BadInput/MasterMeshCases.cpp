@@ -18,35 +18,28 @@ using namespace Tarnel;
 namespace TarnelTest {
 namespace {
 
-MasterMesh& master()
-{
-    return MasterMesh::getInstance();
-}
-
 std::string deleteNodes(std::unordered_set<int> ids)
 {
     std::vector<Element> affected;
     std::unordered_set<int> orphans;
-    return Answer(master().DeleteNodes(std::move(ids), affected, orphans, true)) + ", " +
+    return Answer(Master().DeleteNodes(std::move(ids), affected, orphans, true)) + ", " +
            std::to_string(affected.size()) + " affected";
 }
 
 std::string addNode()
 {
-    const Node node = master().AddNode(XYZ(5, 5, 0), false);
+    const Node node = Master().AddNode(XYZ(5, 5, 0), false);
     return node.isValid ? "node " + std::to_string(node.id) : "no node";
 }
 
 std::string addElements(const std::vector<ElementShape>& shapes, const std::vector<ElementData>& batches,
                         int mode = 0)
 {
-    try {
-        const MeshTransaction transaction = master().AddElements(
+    return Answered([&] {
+        const MeshTransaction transaction = Master().AddElements(
             1, shapes, {}, {}, batches, {}, ElementAttributes({1, 1, 1, 0, 0, 0}, 0.0, mode, NOT_SPECIFIED), false);
         return std::to_string(transaction.createdElements.size() / 5) + " element(s)";
-    } catch (const std::exception& exception) {
-        return Answer(exception);
-    }
+    });
 }
 
 // Places what `build` makes, as component 3, then removes the source model
@@ -57,13 +50,10 @@ std::string place(void (*build)(), ElementFilter filter,
     ComponentMesh component(3, 31, 32, 33, 34);
     Mesh source = SourceMesh(build);
     source.SetMeshAdditionElementFilter(filter);
-    std::string answer;
-    try {
-        master().ExtendComponentMesh(component, source, solverTypes, false);
-        answer = std::to_string(component.GetLastMeshTransaction().createdElements.size() / 5) + " placed";
-    } catch (const std::exception& exception) {
-        answer = Answer(exception);
-    }
+    const std::string answer = Answered([&] {
+        Master().ExtendComponentMesh(component, source, solverTypes, false);
+        return std::to_string(component.GetLastMeshTransaction().createdElements.size() / 5) + " placed";
+    });
     const bool kept = MeshEngineWrapper::getInstance().DoesMeshExist(source);
     if (kept) MeshEngineWrapper::getInstance().RemoveMesh(source);
     return answer + (kept ? ", source kept" : "");
@@ -80,14 +70,6 @@ void addCubicTriangle()
     gm::model::mesh::addElementsByType(surface, 21, {1}, tags);
 }
 
-void deleteNewNode(const TempDirectory&)
-{
-    master().AddNode(XYZ(5, 5, 0), false);  // node 5
-    std::vector<Element> affected;
-    std::unordered_set<int> orphans;
-    master().DeleteNodes({5}, affected, orphans, false);
-}
-
 // A point element 2147483647 on node 2147483647: the largest IDs there are.
 void addLargestPoint()
 {
@@ -102,7 +84,7 @@ void takeTheLargestIds(const TempDirectory& directory)
 {
     MasterMesh::deleteInstance();
     ComponentMesh component(4, 41, 42, 43, 44);
-    master().ExtendComponentMesh(component, LoadedSourceMesh(directory.Path(), "largest", addLargestPoint),
+    Master().ExtendComponentMesh(component, LoadedSourceMesh(directory.Path(), "largest", addLargestPoint),
                                  AllSolverTypes(), false);
 }
 
@@ -131,7 +113,7 @@ const BadInputCase kNodeCases[] = {
      LogLevel::Error, "Node with ID = 99 is not an active node of the master mesh and cannot be deleted. Skipping..."},
     {"DeleteADeletedNode", [](const TempDirectory&) { return deleteNodes({5}); }, "true, 0 affected",
      LogLevel::Error, "Node with ID = 5 is not an active node of the master mesh and cannot be deleted. Skipping...",
-     deleteNewNode},
+     AddAndDeleteNode5},
     {"AddANodeAfterTheLargestId", [](const TempDirectory&) { return addNode(); }, "no node", LogLevel::Error,
      "AddNode: Failed to add nodes.", takeTheLargestIds},
 };
@@ -140,7 +122,7 @@ const BadInputCase kElementCases[] = {
     {"AddAnElementOnADeletedNode",
      [](const TempDirectory&) { return addElements({LINE_2NODE}, {ElementData{{1, 5}, {2}}}); },
      "threw: AddElements: node 5 is not an active node of the master mesh.", LogLevel::Error,
-     "AddElements: node 5 is not an active node of the master mesh.", deleteNewNode},
+     "AddElements: node 5 is not an active node of the master mesh.", AddAndDeleteNode5},
     {"AddTrianglesInCouplingMode",
      [](const TempDirectory&) { return addElements({TRIANGLE_3NODE}, {ElementData{{1, 2, 3}, {12}}}, 8); },
      "0 element(s)", LogLevel::Error,
@@ -148,17 +130,15 @@ const BadInputCase kElementCases[] = {
     {"DeleteAnUnknownElement",
      [](const TempDirectory&) {
          std::unordered_set<int> orphans;
-         return Answer(master().DeleteElements({77}, orphans, true));
+         return Answer(Master().DeleteElements({77}, orphans, true));
      },
      "true", LogLevel::Error, "Element with ID = 77 is not in the master mesh and cannot be deleted. Skipping..."},
     {"SyncAPopulatedNodeIndex",
      [](const TempDirectory&) {
-         try {
-             master().SyncNodeIdToElementConnections();
+         return Answered([] {
+             Master().SyncNodeIdToElementConnections();
              return std::string("synced");
-         } catch (const std::exception& exception) {
-             return Answer(exception);
-         }
+         });
      },
      "threw: Should not call sync node Id to element connections \t\t\t when this dictionary is already populated!",
      LogLevel::Error,
@@ -185,7 +165,7 @@ const BadInputCase kPlacementCases[] = {
     {"PlaceTheMasterMeshIntoItself",
      [](const TempDirectory&) {
          ComponentMesh component(3, 31, 32, 33, 34);
-         master().ExtendComponentMesh(component, master(), AllSolverTypes(), false);
+         Master().ExtendComponentMesh(component, Master(), AllSolverTypes(), false);
          return std::to_string(component.GetLastMeshTransaction().componentMeshId);
      },
      "-1", LogLevel::Error, "The master mesh cannot be placed into itself; nothing was placed."},
@@ -209,7 +189,7 @@ const BadInputCase kAssetFileCases[] = {
     {"WriteAComponentAssetFileIntoAMissingDirectory",
      [](const TempDirectory& directory) {
          MeshFactory::SetExportDirectory(directory.File("missing"));
-         master().GetComponentMesh(1)->WriteMeshAssetFile();
+         Master().GetComponentMesh(1)->WriteMeshAssetFile();
          MeshFactory::SetExportDirectory(directory.Path());
          return std::string(FileExists(directory.File("missing")) ? "written" : "nothing written");
      },
@@ -217,7 +197,7 @@ const BadInputCase kAssetFileCases[] = {
     {"WriteTheActiveNodesWhereADirectoryStands",
      [](const TempDirectory& directory) {
          std::filesystem::create_directory(directory.File("AllActiveNodes.mshp"));
-         master().GetNodeRepositoryPtr()->WriteOutAssetFile();
+         Master().GetNodeRepositoryPtr()->WriteOutAssetFile();
          return std::string("done");
      },
      "done", LogLevel::Error, "Could not open Node Repository file for writing!"},
@@ -228,8 +208,8 @@ const BadInputCase kCouplingCases[] = {
      [](const TempDirectory&) {
          ElementCoupling coupling(1, 1);
          coupling.SetRepresentationBeamIds({3, 4});
-         master().SetDistributingCouplings({coupling});
-         return std::to_string(master().GetDistributingCouplings().size()) + " kept";
+         Master().SetDistributingCouplings({coupling});
+         return std::to_string(Master().GetDistributingCouplings().size()) + " kept";
      },
      "0 kept", LogLevel::Warn,
      "Distributing coupling for component mesh ID 1 names element ID 4 as a beam, which is not a line element of "

@@ -163,13 +163,10 @@ TEST_P(MasterMeshPlacement, GivesTheTransactionLogsAndFiles)
 
     ComponentMesh component(1, 10, 11, 12, 13);
     LogCapture capture;
-    std::string answer;
-    try {
+    const std::string answer = Answered([&] {
         master.ExtendComponentMesh(component, source, AllSolverTypes(), placement.isPreview);
-        answer = DescribeTransactions({component.GetLastMeshTransaction()});
-    } catch (const std::exception& exception) {
-        answer = Answer(exception);
-    }
+        return DescribeTransactions({component.GetLastMeshTransaction()});
+    });
     EXPECT_EQ(answer, WithDirectory(placement.expected, directory));
     std::vector<std::string> logs = placement.logs, logged = capture.Lines();
     for (std::string& line : logs) line = WithDirectory(line, directory);
