@@ -56,7 +56,6 @@ struct MasterState {
 
 const MasterState kStates[] = {
     // Nodes 1 to 4 on one point entity, named default groups, sets, couplings.
-    {"CanonicalMaster", TarnelTest::BuildBadInputMasterMesh, {kSaved, kReloaded}, 6},
     {"ElementDeletedInTheMiddle",
      [](const TempDirectory& directory) {
          TarnelTest::BuildBadInputMasterMesh(directory);

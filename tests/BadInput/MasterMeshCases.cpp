@@ -111,9 +111,6 @@ const std::string kLargest = " would exceed the largest ID 2147483647";
 const BadInputCase kNodeCases[] = {
     {"DeleteAnUnknownNode", [](const TempDirectory&) { return deleteNodes({99}); }, "true, 0 affected",
      LogLevel::Error, "Node with ID = 99 is not an active node of the master mesh and cannot be deleted. Skipping..."},
-    {"DeleteADeletedNode", [](const TempDirectory&) { return deleteNodes({5}); }, "true, 0 affected",
-     LogLevel::Error, "Node with ID = 5 is not an active node of the master mesh and cannot be deleted. Skipping...",
-     AddAndDeleteNode5},
     {"AddANodeAfterTheLargestId", [](const TempDirectory&) { return addNode(); }, "no node", LogLevel::Error,
      "AddNode: Failed to add nodes.", takeTheLargestIds},
 };
