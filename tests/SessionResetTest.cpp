@@ -70,7 +70,8 @@ const MasterState kStates[] = {
          deleteElements({5});
      },
      {kSaved,
-      "GMSH reset: master mesh reloaded from {dir}/DefaultMasterMesh.msh differs from the one saved; the reloaded model is discarded.",
+      "GMSH reset: master mesh reloaded from {dir}/DefaultMasterMesh.msh differs from the one saved; the reloaded "
+      "model is discarded.",
       "GMSH reset: restored master mesh from memory (the backup file did not read back exactly)."},
      6},
     {"LoadedDirectlyFromAFile",

@@ -134,18 +134,6 @@ const Edit kEdits[] = {
      "component 7 removed[] auxiliary[] created[7 7 72 3 15 ] nodes[1 2 3 4 ] createdNodes[1 2 3 4 ] "
      "nodeRecords[]\n"
      "element 7 shape 3 solver 15 origin 7/72 named nodes 1 2 3 4 attributes 0/0/2 dof 1 1 1 1 1 1\n", {}},
-    {"LinesInCouplingModeMakeOneCouplingPerCall",
-     [](MasterMesh& master) {
-         master.AddElements(1, {LINE_2NODE}, {}, {}, {ElementData{{9, 5, 9, 6, 9, 7}, {2, 2, 2}}}, {},
-                            couplingAttributes(8, 0.25), false);
-         master.AddElements(2, {LINE_2NODE}, {}, {}, {ElementData{{9, 8}, {2}}}, {}, couplingAttributes(9, 0.25), false);
-         return stored(5) + couplings();
-     },
-     "element 5 shape 1 solver 2 origin 1/11 named nodes 9 6 attributes 0.25/8/1 dof 1 1 1 0 0 0\n"
-     "kinematic couplings\n  component 1 master 9 slaves 5 6 7 beams 4 5 6 weights 1 1 1 0 0 0\n"
-     "distributing couplings\n  component 2 master 9 slaves 8 beams 7 weights 0.25\n",
-     {"I: Adding elements with kinematic/distributing coupling type of element addition.",
-      "I: Adding elements with kinematic/distributing coupling type of element addition."}},
     {"EmptyDegreesOfFreedomBecomeZerosWithOneWarning",
      [](MasterMesh& master) {
          master.AddElements(1, {LINE_2NODE}, {}, {}, {ElementData{{1, 5, 2, 6}, {2, 2}}}, {},
@@ -196,15 +184,20 @@ const Edit kEdits[] = {
      "8 8, deleted true true true",
      {"E: Element ID 99 not found in the master mesh!", "E: Element ID 42 not found in the master mesh!",
       "E: Element ID 42 not found in the master mesh!", "E: Unhandled mesh reference type cannot be inserted!"}},
+    // Lines in coupling mode make one coupling, weighted by their degrees of
+    // freedom; deleting their component takes it along.
     {"DeletingAComponentTakesItsElementsOrphansAndCouplings",
      [](MasterMesh& master) {
-         master.AddElements(1, {LINE_2NODE}, {}, {}, {ElementData{{9, 5, 9, 6}, {2, 2}}}, {}, couplingAttributes(8, 0),
-                            false);
+         master.AddElements(1, {LINE_2NODE}, {}, {}, {ElementData{{9, 5, 9, 6}, {2, 2}}}, {},
+                            couplingAttributes(8, 0.25), false);
+         const std::string added = stored(5) + couplings();
          const bool first = master.DeleteMeshComponent(1);
          const bool second = master.DeleteMeshComponent(1);
-         return Answer(first) + " " + Answer(second) + ", elements" + elementIds(master.GetAllElements()) +
+         return added + Answer(first) + " " + Answer(second) + ", elements" + elementIds(master.GetAllElements()) +
                 ", removed" + SortedIds(master.GetDeletedNodeIDs()) + ", " + couplings();
      },
+     "element 5 shape 1 solver 2 origin 1/11 named nodes 9 6 attributes 0.25/8/1 dof 1 1 1 0 0 0\n"
+     "kinematic couplings\n  component 1 master 9 slaves 5 6 beams 4 5 weights 1 1 1 0 0 0\ndistributing couplings\n"
      "true false, elements 2 3, removed 2 9, kinematic couplings\ndistributing couplings\n",
      {"I: Adding elements with kinematic/distributing coupling type of element addition.",
       "E: Could not find mesh component by ID = 1"}},

@@ -70,7 +70,8 @@ TEST(MasterMeshLifecycle, AnExistingModelIsReusedAndItsUnknownElementsAreNotInde
                                       "I: Created 3D Element Set(physical group) with ID = 10",
                                       "D: Syncing node ID to element ID connections map..."};
     for (int element : {1, 1, 1, 2, 2, 2})
-        expected.push_back("E: Element with ID=" + std::to_string(element) + " not found in ElementStorage! Skipping...");
+        expected.push_back("E: Element with ID=" + std::to_string(element) +
+                           " not found in ElementStorage! Skipping...");
     expected.push_back("D: Node IDs to elements syncing done!");
     EXPECT_EQ(capture.Lines(LogLevel::Debug), expected);
     EXPECT_EQ(MasterMeshChecker::EntityTags(master)[0], nodeEntity);

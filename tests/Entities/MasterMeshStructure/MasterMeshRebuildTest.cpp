@@ -101,7 +101,8 @@ const Edit kEdits[] = {
      },
      "component 1 removed[] auxiliary[] created[4 1 11 1 7 ] nodes[5 10 ] " + kMoved +
          "component 7 removed[] auxiliary[] created[5 7 72 3 7 ] nodes[10 11 12 13 ] " + kMoved +
-         "component 7 removed[1 2 3 ] auxiliary[] created[] createdNodes[] nodeRecords[]\nremoved nodes\n" + kNoCouplings,
+         "component 7 removed[1 2 3 ] auxiliary[] created[] createdNodes[] nodeRecords[]\nremoved nodes\n" +
+         kNoCouplings,
      {kCollapsed, kSkipped, kCollapsed, kSkipped}},
     // Node 10 lies 0.0005 above corner 3.
     {"MergeClusteringTwoAdjacentCornersOfAQuadrangle", {XYZ(1, 1, 0.0005)}, {{1, QUAD_4NODE, {1, 2, 3, 10}}},
@@ -131,7 +132,8 @@ const Edit kEdits[] = {
     {"MergeNodesIntoATarget", {XYZ(2, 0, 0)}, {{1, TRIANGLE_3NODE, {5, 6, 8}}, {2, TRIANGLE_3NODE, {6, 9, 10}}},
      [](MasterMesh& master, bool isPreview) { return master.MergeNodes({5, 6}, 7, solverTypes, isPreview); },
      "component 2 removed[] auxiliary[] created[3 2 22 2 7 ] nodes[7 9 10 ] createdNodes[7 9 10 ] nodeRecords[]\n"
-     "component 1 removed[1 2 ] auxiliary[] created[] createdNodes[] nodeRecords[]\nremoved nodes 5 6 8\n" + kNoCouplings,
+     "component 1 removed[1 2 ] auxiliary[] created[] createdNodes[] nodeRecords[]\nremoved nodes 5 6 8\n" +
+         kNoCouplings,
      {kNotRebuilt, kNotRebuilt}},
     {"CopyPartOfACoupling", {}, kPoint, paste({2, 3}, false, 8),
      "component 2 removed[] auxiliary[] created[5 2 21 1 2 6 2 21 1 2 ] nodes[11 12 ] nodes[11 13 ] createdNodes[] "
