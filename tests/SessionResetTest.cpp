@@ -1,7 +1,9 @@
 // A session reset carries the master mesh across exactly: through its backup
-// file where that reads back exactly, from memory otherwise. Either way it is
-// gmsh's master model again: the session options are set anew, and new IDs go
-// on from before the reset.
+// file where that can be written and reads back exactly, from memory
+// otherwise. Either way it is gmsh's master model again: the session options
+// are set anew, and new IDs go on from before the reset.
+
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -32,24 +34,34 @@ void deleteElements(std::unordered_set<int> ids)
     ASSERT_TRUE(master().DeleteElements(std::move(ids), orphans, false));
 }
 
-// Master mesh states a reset must carry across unchanged, and whether the
-// backup file carries them exactly or the copy in memory has to.
+// The canonical master mesh, reset with another export directory.
+void buildInto(const TempDirectory& directory, const std::string& exportDirectory)
+{
+    TarnelTest::BuildBadInputMasterMesh(directory);
+    MeshFactory::SetExportDirectory(exportDirectory);
+}
+
+const std::string kSaved = "GMSH reset: saved master mesh to {dir}/DefaultMasterMesh.msh";
+const std::string kReloaded = "GMSH reset: reloaded master mesh from {dir}/DefaultMasterMesh.msh";
+
+// Master mesh states a reset must carry across unchanged, and what it logs
+// between its first and its last line ("{dir}" stands for the test's
+// directory).
 struct MasterState {
     const char* name;
     void (*build)(const TempDirectory& directory);
-    bool readsBackFromFile;
+    std::vector<std::string> logs;
     int nextElementId;
 };
 
 const MasterState kStates[] = {
     // Nodes 1 to 4 on one point entity, named default groups, sets, couplings.
-    {"CanonicalMaster", TarnelTest::BuildBadInputMasterMesh, true, 6},
     {"ElementDeletedInTheMiddle",
      [](const TempDirectory& directory) {
          TarnelTest::BuildBadInputMasterMesh(directory);
          deleteElements({2});
      },
-     true, 6},
+     {kSaved, kReloaded}, 6},
     // gmsh goes on from the largest tag it handed out; a file knows only the
     // largest present.
     {"ElementDeletedAtTheTop",
@@ -57,7 +69,11 @@ const MasterState kStates[] = {
          TarnelTest::BuildBadInputMasterMesh(directory);
          deleteElements({5});
      },
-     false, 6},
+     {kSaved,
+      "GMSH reset: master mesh reloaded from {dir}/DefaultMasterMesh.msh differs from the one saved; the reloaded "
+      "model is discarded.",
+      "GMSH reset: restored master mesh from memory (the backup file did not read back exactly)."},
+     6},
     {"LoadedDirectlyFromAFile",
      [](const TempDirectory& directory) {
          MeshFactory::SetExportDirectory(directory.Path());
@@ -66,7 +82,7 @@ const MasterState kStates[] = {
              TarnelTest::LoadedSourceMesh(directory.Path(), "component", TarnelTest::AddMixedPointLineTriangle);
          master().ExtendComponentMesh(component, loaded, TarnelTest::AllSolverTypes(), false);
      },
-     true, 4},
+     {kSaved, kReloaded}, 4},
     // Placed coordinates are kept as gmsh computed them, to the last bit: the
     // backup is written in binary.
     {"CoordinatesOfSeventeenDigits",
@@ -80,7 +96,20 @@ const MasterState kStates[] = {
          });
          master().ExtendComponentMesh(component, source, TarnelTest::AllSolverTypes(), false);
      },
-     true, 7},
+     {kSaved, kReloaded}, 7},
+    // We run as root, for whom permissions do not stop a write; a path under
+    // a regular file cannot be a directory for anyone.
+    {"ExportDirectoryThatCannotBeWritten",
+     [](const TempDirectory& directory) {
+         TarnelTest::WriteFile(directory.File("plain"), "");
+         buildInto(directory, directory.File("plain") + "/sub");
+     },
+     {"GMSH reset: could not save master mesh to {dir}/plain/sub/DefaultMasterMesh.msh: Unable to open file "
+      "'{dir}/plain/sub/DefaultMasterMesh.msh'",
+      "GMSH reset: restored master mesh from memory (the backup file could not be written)."},
+     6},
+    {"NoExportDirectory", [](const TempDirectory& directory) { buildInto(directory, ""); },
+     {"GMSH reset: restored master mesh from memory (no export directory is set)."}, 6},
 };
 
 class SessionReset : public testing::TestWithParam<MasterState> {};
@@ -93,25 +122,29 @@ TEST_P(SessionReset, CarriesTheMasterMeshAcrossExactlyAndDropsOtherModels)
     GetParam().build(directory);
     const std::string before = MasterMeshChecker::Describe(master());
     Mesh temporary(true);
+    // Without an export directory no backup may land at the filesystem root;
+    // one that was there before is left as it was.
+    const std::string exportDirectory = MeshEngineWrapper::getInstance().GetMeshExportPath();
+    const std::string backup = exportDirectory + "/DefaultMasterMesh.msh";
+    const bool existed = exportDirectory.empty() && TarnelTest::FileExists(backup);
+    const std::string content = TarnelTest::ReadFile(backup);
 
     TarnelTest::LogCapture capture;
     MeshEngineWrapper::getInstance().ResetGmshSession();
 
-    const std::string backup = directory.File("DefaultMasterMesh.msh");
-    std::vector<std::string> expected = {"Performing full GMSH session reset to recover from stuck CTX lock.",
-                                         "GMSH reset: saved master mesh to " + backup};
-    if (GetParam().readsBackFromFile) {
-        expected.push_back("GMSH reset: reloaded master mesh from " + backup);
-    } else {
-        expected.push_back("GMSH reset: master mesh reloaded from " + backup +
-                           " differs from the one saved; the reloaded model is discarded.");
-        expected.push_back("GMSH reset: restored master mesh from memory (the backup file did not read back exactly).");
-    }
+    std::vector<std::string> expected{"Performing full GMSH session reset to recover from stuck CTX lock."};
+    for (const std::string& line : GetParam().logs) expected.push_back(TarnelTest::WithDirectory(line, directory));
     expected.push_back("GMSH session reset complete.");
     std::vector<std::string> logged;
     for (const LogRecord& record : capture.Records()) logged.push_back(record.message);
     EXPECT_EQ(logged, expected);
-    EXPECT_TRUE(TarnelTest::FileExists(backup));
+    EXPECT_EQ(TarnelTest::FileExists(backup), GetParam().logs[0] == kSaved || existed);
+    if (existed) {
+        EXPECT_EQ(TarnelTest::ReadFile(backup), content);
+    } else if (exportDirectory.empty()) {
+        std::remove(backup.c_str());
+    }
+    MeshFactory::SetExportDirectory(directory.Path());
     EXPECT_EQ(MasterMeshChecker::Describe(master()), before);
     EXPECT_MASTER_MESH_CONSISTENT();
     EXPECT_EQ(TarnelTest::NumberOption("Mesh.SaveAll"), 1.0);

@@ -72,12 +72,7 @@ const BadInputCase kEditingCases[] = {
      kTranslateFailed + kTranslationSize + ")", LogLevel::Error, "TranslateNodes: " + kTranslationSize},
     // A node that existed once is no target either.
     {"MergeIntoADeletedNode", [](const TempDirectory&) { return mergeNodes({2}, 5); }, "0 transaction(s)",
-     LogLevel::Error, "Target node with ID=5" + kNotActive, [](const TempDirectory&) {
-         std::vector<Element> affected;
-         std::unordered_set<int> orphans;
-         Master().AddNode(XYZ(5, 5, 0), false);
-         Master().DeleteNodes({5}, affected, orphans, false);
-     }},
+     LogLevel::Error, "Target node with ID=5" + kNotActive, AddAndDeleteNode5},
     {"MergeNodesOfASecondOrderElement", [](const TempDirectory&) { return mergeNodes({4}, 7); }, "0 transaction(s)",
      LogLevel::Error, "Error merging nodes!", AddSecondOrderTriangle},
     {"MergeByElementsOfASecondOrderElement",

@@ -18,35 +18,28 @@ using namespace Tarnel;
 namespace TarnelTest {
 namespace {
 
-MasterMesh& master()
-{
-    return MasterMesh::getInstance();
-}
-
 std::string deleteNodes(std::unordered_set<int> ids)
 {
     std::vector<Element> affected;
     std::unordered_set<int> orphans;
-    return Answer(master().DeleteNodes(std::move(ids), affected, orphans, true)) + ", " +
+    return Answer(Master().DeleteNodes(std::move(ids), affected, orphans, true)) + ", " +
            std::to_string(affected.size()) + " affected";
 }
 
 std::string addNode()
 {
-    const Node node = master().AddNode(XYZ(5, 5, 0), false);
+    const Node node = Master().AddNode(XYZ(5, 5, 0), false);
     return node.isValid ? "node " + std::to_string(node.id) : "no node";
 }
 
 std::string addElements(const std::vector<ElementShape>& shapes, const std::vector<ElementData>& batches,
                         int mode = 0)
 {
-    try {
-        const MeshTransaction transaction = master().AddElements(
+    return Answered([&] {
+        const MeshTransaction transaction = Master().AddElements(
             1, shapes, {}, {}, batches, {}, ElementAttributes({1, 1, 1, 0, 0, 0}, 0.0, mode, NOT_SPECIFIED), false);
         return std::to_string(transaction.createdElements.size() / 5) + " element(s)";
-    } catch (const std::exception& exception) {
-        return Answer(exception);
-    }
+    });
 }
 
 // Places what `build` makes, as component 3, then removes the source model
@@ -57,13 +50,10 @@ std::string place(void (*build)(), ElementFilter filter,
     ComponentMesh component(3, 31, 32, 33, 34);
     Mesh source = SourceMesh(build);
     source.SetMeshAdditionElementFilter(filter);
-    std::string answer;
-    try {
-        master().ExtendComponentMesh(component, source, solverTypes, false);
-        answer = std::to_string(component.GetLastMeshTransaction().createdElements.size() / 5) + " placed";
-    } catch (const std::exception& exception) {
-        answer = Answer(exception);
-    }
+    const std::string answer = Answered([&] {
+        Master().ExtendComponentMesh(component, source, solverTypes, false);
+        return std::to_string(component.GetLastMeshTransaction().createdElements.size() / 5) + " placed";
+    });
     const bool kept = MeshEngineWrapper::getInstance().DoesMeshExist(source);
     if (kept) MeshEngineWrapper::getInstance().RemoveMesh(source);
     return answer + (kept ? ", source kept" : "");
@@ -80,32 +70,22 @@ void addCubicTriangle()
     gm::model::mesh::addElementsByType(surface, 21, {1}, tags);
 }
 
-void deleteNewNode(const TempDirectory&)
+// A point element 2147483647 on node 2147483647: the largest IDs there are.
+void addLargestPoint()
 {
-    master().AddNode(XYZ(5, 5, 0), false);  // node 5
-    std::vector<Element> affected;
-    std::unordered_set<int> orphans;
-    master().DeleteNodes({5}, affected, orphans, false);
-}
-
-// Replaces the canonical master mesh by one whose node and element hold the
-// largest IDs there are: a point element 2147483647 on node 2147483647, loaded
-// directly from a file as component 4.
-void takeTheLargestIds(const TempDirectory& directory)
-{
-    MasterMesh::deleteInstance();
-    MasterMesh::getInstance();
-    gm::model::add("largest");
     const int point = gm::model::addDiscreteEntity(0);
     gm::model::mesh::addNodes(0, point, {2147483647}, {1, 2, 3});
     gm::model::mesh::addElementsByType(point, POINT_1NODE, {2147483647}, {2147483647});
-    gm::write(directory.File("largest.msh"));
-    gm::model::remove();
-    Mesh loaded;
-    loaded.SetFileName("largest");
-    loaded.LoadMesh(directory.Path(), MeshFileFormat::MSH);
+}
+
+// Replaces the canonical master mesh by the largest point, loaded directly
+// from a file as component 4.
+void takeTheLargestIds(const TempDirectory& directory)
+{
+    MasterMesh::deleteInstance();
     ComponentMesh component(4, 41, 42, 43, 44);
-    master().ExtendComponentMesh(component, loaded, AllSolverTypes(), false);
+    Master().ExtendComponentMesh(component, LoadedSourceMesh(directory.Path(), "largest", addLargestPoint),
+                                 AllSolverTypes(), false);
 }
 
 // Loads directory/part.msh twice; answers the two model names.
@@ -131,9 +111,6 @@ const std::string kLargest = " would exceed the largest ID 2147483647";
 const BadInputCase kNodeCases[] = {
     {"DeleteAnUnknownNode", [](const TempDirectory&) { return deleteNodes({99}); }, "true, 0 affected",
      LogLevel::Error, "Node with ID = 99 is not an active node of the master mesh and cannot be deleted. Skipping..."},
-    {"DeleteADeletedNode", [](const TempDirectory&) { return deleteNodes({5}); }, "true, 0 affected",
-     LogLevel::Error, "Node with ID = 5 is not an active node of the master mesh and cannot be deleted. Skipping...",
-     deleteNewNode},
     {"AddANodeAfterTheLargestId", [](const TempDirectory&) { return addNode(); }, "no node", LogLevel::Error,
      "AddNode: Failed to add nodes.", takeTheLargestIds},
 };
@@ -142,7 +119,7 @@ const BadInputCase kElementCases[] = {
     {"AddAnElementOnADeletedNode",
      [](const TempDirectory&) { return addElements({LINE_2NODE}, {ElementData{{1, 5}, {2}}}); },
      "threw: AddElements: node 5 is not an active node of the master mesh.", LogLevel::Error,
-     "AddElements: node 5 is not an active node of the master mesh.", deleteNewNode},
+     "AddElements: node 5 is not an active node of the master mesh.", AddAndDeleteNode5},
     {"AddTrianglesInCouplingMode",
      [](const TempDirectory&) { return addElements({TRIANGLE_3NODE}, {ElementData{{1, 2, 3}, {12}}}, 8); },
      "0 element(s)", LogLevel::Error,
@@ -150,17 +127,15 @@ const BadInputCase kElementCases[] = {
     {"DeleteAnUnknownElement",
      [](const TempDirectory&) {
          std::unordered_set<int> orphans;
-         return Answer(master().DeleteElements({77}, orphans, true));
+         return Answer(Master().DeleteElements({77}, orphans, true));
      },
      "true", LogLevel::Error, "Element with ID = 77 is not in the master mesh and cannot be deleted. Skipping..."},
     {"SyncAPopulatedNodeIndex",
      [](const TempDirectory&) {
-         try {
-             master().SyncNodeIdToElementConnections();
+         return Answered([] {
+             Master().SyncNodeIdToElementConnections();
              return std::string("synced");
-         } catch (const std::exception& exception) {
-             return Answer(exception);
-         }
+         });
      },
      "threw: Should not call sync node Id to element connections \t\t\t when this dictionary is already populated!",
      LogLevel::Error,
@@ -187,7 +162,7 @@ const BadInputCase kPlacementCases[] = {
     {"PlaceTheMasterMeshIntoItself",
      [](const TempDirectory&) {
          ComponentMesh component(3, 31, 32, 33, 34);
-         master().ExtendComponentMesh(component, master(), AllSolverTypes(), false);
+         Master().ExtendComponentMesh(component, Master(), AllSolverTypes(), false);
          return std::to_string(component.GetLastMeshTransaction().componentMeshId);
      },
      "-1", LogLevel::Error, "The master mesh cannot be placed into itself; nothing was placed."},
@@ -211,7 +186,7 @@ const BadInputCase kAssetFileCases[] = {
     {"WriteAComponentAssetFileIntoAMissingDirectory",
      [](const TempDirectory& directory) {
          MeshFactory::SetExportDirectory(directory.File("missing"));
-         master().GetComponentMesh(1)->WriteMeshAssetFile();
+         Master().GetComponentMesh(1)->WriteMeshAssetFile();
          MeshFactory::SetExportDirectory(directory.Path());
          return std::string(FileExists(directory.File("missing")) ? "written" : "nothing written");
      },
@@ -219,7 +194,7 @@ const BadInputCase kAssetFileCases[] = {
     {"WriteTheActiveNodesWhereADirectoryStands",
      [](const TempDirectory& directory) {
          std::filesystem::create_directory(directory.File("AllActiveNodes.mshp"));
-         master().GetNodeRepositoryPtr()->WriteOutAssetFile();
+         Master().GetNodeRepositoryPtr()->WriteOutAssetFile();
          return std::string("done");
      },
      "done", LogLevel::Error, "Could not open Node Repository file for writing!"},
@@ -230,8 +205,8 @@ const BadInputCase kCouplingCases[] = {
      [](const TempDirectory&) {
          ElementCoupling coupling(1, 1);
          coupling.SetRepresentationBeamIds({3, 4});
-         master().SetDistributingCouplings({coupling});
-         return std::to_string(master().GetDistributingCouplings().size()) + " kept";
+         Master().SetDistributingCouplings({coupling});
+         return std::to_string(Master().GetDistributingCouplings().size()) + " kept";
      },
      "0 kept", LogLevel::Warn,
      "Distributing coupling for component mesh ID 1 names element ID 4 as a beam, which is not a line element of "

@@ -45,6 +45,15 @@ std::string Answer(const std::exception& exception)
     return std::string("threw: ") + exception.what();
 }
 
+std::string Answered(const std::function<std::string()>& call)
+{
+    try {
+        return call();
+    } catch (const std::exception& exception) {
+        return Answer(exception);
+    }
+}
+
 MasterMesh& Master()
 {
     return MasterMesh::getInstance();
@@ -67,6 +76,14 @@ std::string WithLoggedExceptions(const std::function<std::string()>& call)
     const std::string answer = call();
     Log::SetSink(previous);
     return answer + logged;
+}
+
+void AddAndDeleteNode5(const TempDirectory&)
+{
+    std::vector<Element> affected;
+    std::unordered_set<int> orphans;
+    Master().AddNode(XYZ(5, 5, 0), false);
+    Master().DeleteNodes({5}, affected, orphans, false);
 }
 
 void AddSecondOrderTriangle(const TempDirectory&)

@@ -74,6 +74,9 @@ std::string Answer(const std::exception& exception);
 Tarnel::MasterMesh& Master();
 std::unordered_map<std::string, int>& SolverTypes();
 
+// What `call` answered, or "threw: <what()>" when it threw.
+std::string Answered(const std::function<std::string()>& call);
+
 // "<size> <unit>": how many nodes or transactions an edit answered.
 template <class Container>
 std::string Count(const Container& answered, const std::string& unit)
@@ -85,6 +88,9 @@ std::string Count(const Container& answered, const std::string& unit)
 // every record logged with an exception: the editing operations swallow
 // what they refuse, and the exception text tells the refusals apart.
 std::string WithLoggedExceptions(const std::function<std::string()>& call);
+
+// Node 5, added at (5, 5, 0) and deleted again: it existed once.
+void AddAndDeleteNode5(const TempDirectory& directory);
 
 // Element 6 of component 2: a 6-node triangle on nodes 1 to 4 and the new
 // nodes 5 and 6, a shape no edit can rebuild; and the unused node 7.

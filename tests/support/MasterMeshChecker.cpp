@@ -230,4 +230,12 @@ std::string MasterMeshChecker::Describe(MasterMesh& master)
     return out.str();
 }
 
+std::string MasterMeshChecker::DescribeLines(MasterMesh& master, const std::string& prefix, bool toEnd)
+{
+    const std::string all = Describe(master);
+    const std::size_t at = all.find("\n" + prefix);
+    if (at == std::string::npos) return "";
+    return all.substr(at + 1, toEnd ? std::string::npos : all.find('\n', at + 1) - at);
+}
+
 }  // namespace Tarnel

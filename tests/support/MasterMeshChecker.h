@@ -32,28 +32,15 @@ public:
                 master.elements3DEntityTag};
     }
 
-    // The rebuild shared by the editing operations, reached as they reach it.
-    static void AddToShapeBatch(MasterMesh& master, ElementShape shape, int componentMeshId,
-                                const std::vector<int>& nodeIds,
-                                std::unordered_map<int, std::vector<ElementData>>& shapeBatches)
-    {
-        master._addElementToShapeBatch(shape, static_cast<SolverElementType>(12), componentMeshId, nodeIds,
-                                       shapeBatches, "Test");
-    }
-    static std::vector<MeshTransaction> RebuildShapeBatches(
-        MasterMesh& master, const std::unordered_map<int, std::vector<ElementData>>& shapeBatches,
-        std::unordered_map<std::string, int>& solverTypesByShape, bool isPreview)
-    {
-        return master._rebuildShapeBatches(shapeBatches, master._rebuildSolverTypes(solverTypesByShape), {}, {},
-                                           isPreview);
-    }
-
     // Everything the master mesh holds, as text in a fixed order: gmsh's
     // models, the master model's nodes, elements and physical groups, the
     // element table, the node repository, the node index, the component and
     // named sets and the couplings. Two states are the same mesh exactly when
     // their descriptions are equal.
     static std::string Describe(MasterMesh& master);
+    // The line of the description that starts with `prefix`, or everything
+    // from it to the end when `toEnd`; "" when there is none.
+    static std::string DescribeLines(MasterMesh& master, const std::string& prefix, bool toEnd = false);
 };
 
 // The IDs ascending, each after a space (" 1 2 5"): unordered ID sets
