@@ -46,10 +46,7 @@ struct AssetFile {
     std::vector<std::string> logs;  // LogCapture::Lines from debug up; "{dir}" is the directory
 };
 
-std::ostream& operator<<(std::ostream& out, const AssetFile& file)
-{
-    return out << file.name;
-}
+void PrintTo(const AssetFile& file, std::ostream* out) { *out << file.name; }
 
 const AssetFile kFiles[] = {
     {"ComponentSectionsByDimensionBlocksByShape",
