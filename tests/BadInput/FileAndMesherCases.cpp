@@ -132,7 +132,10 @@ BadInputCase refusal(const std::string& name, std::function<std::string()> reque
             LogLevel::Error, message};
 }
 
-const BadInputCase kFileCases[] = {
+// gmsh refuses a negative size of a face while it meshes the curves.
+const std::string kNegativeSize = "Wrong mesh element size lc = -1.2 (lcmin = -0.8, lcmax = -1.2)";
+
+const BadInputCase kCases[] = {
     {"CopyOfAFileOntoItself",
      insideDirectory([] {
          WriteFile("a.msh", "content");
@@ -181,9 +184,6 @@ const BadInputCase kFileCases[] = {
      "threw: Unsupported mesh file format extension!", LogLevel::Error, "Unsupported mesh file format extension!"},
     {"WriteWithoutDirectory", withMesh([](Mesh& mesh) { return quoted(mesh.WriteMesh("", MeshFileFormat::MSH)); }),
      "\"\"", LogLevel::Error, "Mesh directory was not set, we are not writing out the master mesh!"},
-};
-
-const BadInputCase kNoExportDirectoryCases[] = {
     {"ExportWithoutExportDirectory",
      withoutExportDirectory([] { return Answer(MasterMesh::getInstance().ExportMeshFile(MeshFileFormat::STL, -1)); }),
      "false, nothing written to /", LogLevel::Error,
@@ -212,12 +212,6 @@ const BadInputCase kNoExportDirectoryCases[] = {
      "invalid: Export directory was not set, we are not writing out the shape for gmsh (tmp_mesh.step)!, no elements, "
      "nothing written to /",
      LogLevel::Error, "Export directory was not set, we are not writing out the shape for gmsh (tmp_mesh.step)!"},
-};
-
-// gmsh refuses a negative size of a face while it meshes the curves.
-const std::string kNegativeSize = "Wrong mesh element size lc = -1.2 (lcmin = -0.8, lcmax = -1.2)";
-
-const BadInputCase kMesherCases[] = {
     {"EdgeMeshOfANullHandle", [](const TempDirectory&) { return meshEdge(0, 1.0); }, "valid, no elements",
      LogLevel::Error, "Provided a null face for meshing!"},
     {"FaceMeshOfANullHandle", [](const TempDirectory&) { return meshFace(0, 1.0); }, "valid, no elements",
@@ -250,8 +244,6 @@ const BadInputCase kMesherCases[] = {
 
 }  // namespace
 
-INSTANTIATE_TEST_SUITE_P(Files, BadInput, ::testing::ValuesIn(kFileCases), BadInputName());
-INSTANTIATE_TEST_SUITE_P(NoExportDirectory, BadInput, ::testing::ValuesIn(kNoExportDirectoryCases), BadInputName());
-INSTANTIATE_TEST_SUITE_P(Meshers, BadInput, ::testing::ValuesIn(kMesherCases), BadInputName());
+INSTANTIATE_TEST_SUITE_P(FilesAndMeshers, BadInput, ::testing::ValuesIn(kCases), BadInputName());
 
 }  // namespace TarnelTest

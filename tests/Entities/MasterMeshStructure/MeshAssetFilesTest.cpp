@@ -46,10 +46,7 @@ struct AssetFile {
     std::vector<std::string> logs;  // LogCapture::Lines from debug up; "{dir}" is the directory
 };
 
-std::ostream& operator<<(std::ostream& out, const AssetFile& file)
-{
-    return out << file.name;
-}
+void PrintTo(const AssetFile& file, std::ostream* out) { *out << file.name; }
 
 const AssetFile kFiles[] = {
     {"ComponentSectionsByDimensionBlocksByShape",
@@ -90,15 +87,13 @@ TEST_P(MeshAssetFiles, AreWrittenAsTheHostReadsThem)
     MeshEngineWrapper::getInstance().SetMeshExportPath(directory.Path());
     MasterMesh& master = MasterMesh::getInstance();
     if (GetParam().prepare) GetParam().prepare(directory);
+    const std::string path = directory.File(GetParam().nodes ? "AllActiveNodes.mshp" : "c4.mshp");
     if (!GetParam().nodes) master.GetComponentMesh(4)->SetFileName("c4");
     LogCapture capture;
-    std::string path = directory.File("AllActiveNodes.mshp");
-    if (GetParam().nodes) {
+    if (GetParam().nodes)
         master.GetNodeRepositoryPtr()->WriteOutAssetFile();
-    } else {
+    else
         master.GetComponentMesh(4)->WriteMeshAssetFile();
-        path = directory.File("c4.mshp");
-    }
     EXPECT_EQ(FileExists(path) ? ReadFile(path) : "none", GetParam().expected);
     std::vector<std::string> logs = GetParam().logs;
     for (std::string& line : logs) line = WithDirectory(line, directory);
