@@ -74,15 +74,6 @@ const MasterState kStates[] = {
       "model is discarded.",
       "GMSH reset: restored master mesh from memory (the backup file did not read back exactly)."},
      6},
-    {"LoadedDirectlyFromAFile",
-     [](const TempDirectory& directory) {
-         MeshFactory::SetExportDirectory(directory.Path());
-         ComponentMesh component(1, 11, 12, 13, 14);
-         Mesh loaded =
-             TarnelTest::LoadedSourceMesh(directory.Path(), "component", TarnelTest::AddMixedPointLineTriangle);
-         master().ExtendComponentMesh(component, loaded, TarnelTest::AllSolverTypes(), false);
-     },
-     {kSaved, kReloaded}, 4},
     // Placed coordinates are kept as gmsh computed them, to the last bit: the
     // backup is written in binary.
     {"CoordinatesOfSeventeenDigits",

@@ -70,22 +70,3 @@ TEST(Mesh, WriteThenLoadGivesTheElementsInAModelNamedAfterTheFile)
     gm::model::mesh::addElementsByType(surface, 2, {9}, {3, 2, 1});
     EXPECT_EQ(loaded.GetAllElements().size(), 2u);
 }
-
-TEST(Mesh, ElementAndNodeLookups)
-{
-    Mesh mesh(true);
-    TarnelTest::AddQuadStrip();
-    const Element quad = mesh.GetElementDefinition(2);
-    EXPECT_EQ(quad.shape, QUAD_4NODE);
-    EXPECT_EQ(quad.nodeIds, (std::vector<int>{2, 3, 7, 6}));
-    EXPECT_EQ(mesh.GetNodeDefinition(7).position, XYZ(2, 1, 0));
-
-    TarnelTest::LogCapture capture;
-    EXPECT_EQ(mesh.GetElementDefinition(42).shape, INVALID);
-    const Node absent = mesh.GetNodeDefinition(42);
-    EXPECT_FALSE(absent.isValid);
-    EXPECT_TRUE(absent.position.IsValid());
-    EXPECT_EQ(capture.Messages(LogLevel::Error),
-              (std::vector<std::string>{"Failed to retrieve element definition for ID = 42",
-                                        "Failed to retrieve node position for ID = 42"}));
-}
