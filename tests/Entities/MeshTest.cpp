@@ -70,3 +70,16 @@ TEST(Mesh, WriteThenLoadGivesTheElementsInAModelNamedAfterTheFile)
     gm::model::mesh::addElementsByType(surface, 2, {9}, {3, 2, 1});
     EXPECT_EQ(loaded.GetAllElements().size(), 2u);
 }
+
+// A plain mesh's lookups ask gmsh; the failed ones are bad-input cases.
+TEST(Mesh, ElementAndNodeLookups)
+{
+    Mesh mesh(true);
+    TarnelTest::AddQuadStrip();
+    const Element quad = mesh.GetElementDefinition(2);
+    EXPECT_EQ(quad.shape, QUAD_4NODE);
+    EXPECT_EQ(quad.nodeIds, (std::vector<int>{2, 3, 7, 6}));
+    const Node node = mesh.GetNodeDefinition(7);
+    EXPECT_EQ(node.id, 7);
+    EXPECT_EQ(node.position, XYZ(2, 1, 0));
+}
