@@ -24,7 +24,8 @@ struct BadInputCase {
     // text (for example "false", "0 nodes", or "threw: <what()>").
     std::function<std::string(const TempDirectory& directory)> feed;
     std::string expectedAnswer;
-    // The record that must have been logged, with exactly this message.
+    // The record that must have been logged, with exactly this message;
+    // empty: what the expected answer says was thrown ("threw: <message>").
     Tarnel::LogLevel level;
     std::string expectedMessage;
     // Run on the canonical master mesh before its state is taken, for cases

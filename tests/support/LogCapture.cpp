@@ -55,10 +55,4 @@ Tarnel::LogRecord LogCapture::Find(Tarnel::LogLevel level, const std::string& me
     return Tarnel::LogRecord();
 }
 
-void LogCapture::Clear()
-{
-    std::lock_guard<std::mutex> lock(mutex);
-    records.clear();
-}
-
 }  // namespace TarnelTest

@@ -26,7 +26,6 @@ public:
     bool Has(Tarnel::LogLevel level, const std::string& message) const { return Count(level, message) > 0; }
     // The first record of the level with exactly this message; fails the test when none.
     Tarnel::LogRecord Find(Tarnel::LogLevel level, const std::string& message) const;
-    void Clear();
 
 private:
     mutable std::mutex mutex;

@@ -80,10 +80,6 @@ const Placement kPlacements[] = {
      "component 1 removed[] auxiliary[] created[2 1 11 1 2 3 1 12 2 12 4 1 10 15 1 ] nodes[10 11 ] "
      "nodes[10 11 12 ] nodes[13 ] createdNodes[] nodeRecords[10 0 0 0 11 1 0 0 12 0 1 0 13 2 2 0 ]\n",
      {kTemporaryDiscarded}, ""},
-    {"TheFilterKeepsOneDimension", cubeWithATriangle, AddMixedPointLineTriangle, nullptr, 2, false,
-     "component 1 removed[] auxiliary[] created[2 1 12 2 12 ] nodes[10 11 12 ] createdNodes[] "
-     "nodeRecords[10 0 0 0 11 1 0 0 12 0 1 0 ]\n",
-     {"I: ElementFilter: kept dimension-2 elements, discarded 2 other element type(s).", kTemporaryDiscarded}, ""},
     {"ASourceTheFilterEmptiesIsDiscarded", cubeWithATriangle, AddQuadStrip, nullptr, 3, false,
      "component 1 removed[] auxiliary[] created[] createdNodes[] nodeRecords[]\n",
      {"I: ElementFilter: kept dimension-3 elements, discarded 1 other element type(s).",
