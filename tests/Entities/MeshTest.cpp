@@ -71,7 +71,8 @@ TEST(Mesh, WriteThenLoadGivesTheElementsInAModelNamedAfterTheFile)
     EXPECT_EQ(loaded.GetAllElements().size(), 2u);
 }
 
-// A plain mesh's lookups ask gmsh; the failed ones are bad-input cases.
+// A plain mesh's lookups ask gmsh; a failed one logs and answers a neutral
+// element or node.
 TEST(Mesh, ElementAndNodeLookups)
 {
     Mesh mesh(true);
@@ -82,4 +83,13 @@ TEST(Mesh, ElementAndNodeLookups)
     const Node node = mesh.GetNodeDefinition(7);
     EXPECT_EQ(node.id, 7);
     EXPECT_EQ(node.position, XYZ(2, 1, 0));
+
+    TarnelTest::LogCapture capture;
+    EXPECT_EQ(mesh.GetElementDefinition(42).shape, INVALID);
+    const Node absent = mesh.GetNodeDefinition(42);
+    EXPECT_FALSE(absent.isValid);
+    EXPECT_TRUE(absent.position.IsValid());
+    EXPECT_EQ(capture.Messages(LogLevel::Error),
+              (std::vector<std::string>{"Failed to retrieve element definition for ID = 42",
+                                        "Failed to retrieve node position for ID = 42"}));
 }
