@@ -13,6 +13,9 @@
 
 namespace Tarnel {
 
+// The transparent huge page of x86-64 and of most arm64 kernels.
+constexpr std::size_t kHugePageBytes = std::size_t(2) << 20;
+
 // For large arrays of a million-element model (working arrays walked once or
 // twice, and the flat tables of the element storage): on Linux their memory
 // is asked for in transparent huge pages. Filling fresh 4 KiB pages costs
@@ -34,9 +37,9 @@ public:
     {
 #if defined(__linux__)
         const std::size_t bytes = count * sizeof(T);
-        if (bytes >= kHugePage) {
-            const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-            void* memory = std::aligned_alloc(kHugePage, rounded);
+        if (bytes >= kHugePageBytes) {
+            const std::size_t rounded = (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+            void* memory = std::aligned_alloc(kHugePageBytes, rounded);
             if (memory == nullptr) throw std::bad_alloc();
             madvise(memory, rounded, MADV_HUGEPAGE);  // a refusal only costs speed
             return static_cast<T*>(memory);
@@ -48,7 +51,7 @@ public:
     void deallocate(T* memory, std::size_t count) noexcept
     {
 #if defined(__linux__)
-        if (count * sizeof(T) >= kHugePage) {
+        if (count * sizeof(T) >= kHugePageBytes) {
             std::free(memory);
             return;
         }
@@ -66,9 +69,6 @@ public:
     {
         return false;
     }
-
-private:
-    static constexpr std::size_t kHugePage = std::size_t(2) << 20;
 };
 
 template <class T>
@@ -84,11 +84,11 @@ void ReserveInHugePages(std::vector<T>& vector, std::size_t count)
 {
     vector.reserve(count);
 #if defined(__linux__)
-    constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
+    constexpr std::uintptr_t page = kHugePageBytes;
     const auto begin = reinterpret_cast<std::uintptr_t>(vector.data());
     const std::uintptr_t end = begin + vector.capacity() * sizeof(T);
-    const std::uintptr_t first = (begin + kHugePage - 1) / kHugePage * kHugePage;
-    const std::uintptr_t last = end / kHugePage * kHugePage;
+    const std::uintptr_t first = (begin + page - 1) / page * page;
+    const std::uintptr_t last = end / page * page;
     if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 #endif
 }

@@ -268,7 +268,7 @@ std::vector<MeshTransaction> MasterMesh::MirrorElements(int componentMeshId, std
         const std::vector<Node> newNodes = AddNodes(images, isPreview);
         requireAllNodes(newNodes, images.size(), "MirrorElements");
         std::vector<double> nodeRecords;
-        nodeRecords.reserve(4 * newNodes.size());
+        ReserveInHugePages(nodeRecords, 4 * newNodes.size());
         for (const Node& node : newNodes)
             nodeRecords.insert(nodeRecords.end(),
                                {static_cast<double>(node.id), toSinglePrecision(node.position.X()),
