@@ -248,15 +248,35 @@ void getElementQualities(const std::vector<std::size_t>& elementTags, std::vecto
     });
 }
 
+// One pass over the model's elements rather than a lookup per tag: gmsh's
+// lookup first builds a cache over every element of the model, which the
+// deletion that follows a hiding throws away again.
 void setVisibility(const std::vector<std::size_t>& elementTags, int value)
 {
     call([&] {
-        // Every tag is looked up before any element changes, so that a bad
-        // tag leaves the model as it was.
-        std::vector<MElement*> elements;
-        elements.reserve(elementTags.size());
-        for (std::size_t tag : elementTags) elements.push_back(knownElement(tag));
-        for (MElement* element : elements) element->setVisibility(static_cast<char>(value));
+        // Every tag is found before any element changes, so that a bad tag
+        // leaves the model as it was; the first bad one is reported.
+        const std::size_t largest = GModel::current()->getMaxElementNumber();
+        enum : char { kNotAsked, kAsked, kFound };
+        std::vector<char> state(largest + 1, kNotAsked);
+        for (std::size_t tag : elementTags)
+            if (tag >= 1 && tag <= largest) state[tag] = kAsked;
+        std::vector<MElement*> found;
+        found.reserve(elementTags.size());
+        for (GEntity* entity : entitiesOf(-1, -1)) {
+            for (std::size_t i = 0; i < entity->getNumMeshElements(); ++i) {
+                MElement* element = entity->getMeshElement(i);
+                const std::size_t tag = element->getNum();
+                if (tag > largest || state[tag] != kAsked) continue;
+                state[tag] = kFound;
+                found.push_back(element);
+            }
+        }
+        for (std::size_t tag : elementTags) {
+            checkTagRange("Element", tag);
+            if (tag > largest || state[tag] != kFound) fail("Unknown element " + tagAsPassed(tag));
+        }
+        for (MElement* element : found) element->setVisibility(static_cast<char>(value));
     });
 }
 
