@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <unordered_map>
 
 #include <gmsh.h>
 
@@ -114,6 +115,44 @@ void findElementEntity(MElement* element, int& dim, int& tag)
         }
     }
 }
+
+// A state per element tag, for a pass over a model's elements: an array over
+// the tags when they are fairly dense (as gmsh decides for its own cache),
+// else a hash map, so that one huge tag does not cost an array that long.
+// Tags outside 1 to `largest` are never set and read as kNone.
+class TagStates {
+public:
+    enum State : char { kNone, kAsked, kFound };
+
+    TagStates(std::size_t largest, std::size_t elementCount)
+        : largest(largest), dense(largest / 10 <= elementCount)
+    {
+        if (dense) flat.assign(largest + 1, kNone);
+    }
+
+    State Get(std::size_t tag) const
+    {
+        if (tag < 1 || tag > largest) return kNone;
+        if (dense) return flat[tag];
+        const auto entry = sparse.find(tag);
+        return entry == sparse.end() ? kNone : entry->second;
+    }
+
+    void Set(std::size_t tag, State state)
+    {
+        if (tag < 1 || tag > largest) return;
+        if (dense)
+            flat[tag] = state;
+        else
+            sparse[tag] = state;
+    }
+
+private:
+    std::size_t largest;
+    bool dense;
+    std::vector<State> flat;
+    std::unordered_map<std::size_t, State> sparse;
+};
 
 }  // namespace
 
@@ -256,25 +295,22 @@ void setVisibility(const std::vector<std::size_t>& elementTags, int value)
     call([&] {
         // Every tag is found before any element changes, so that a bad tag
         // leaves the model as it was; the first bad one is reported.
-        const std::size_t largest = GModel::current()->getMaxElementNumber();
-        enum : char { kNotAsked, kAsked, kFound };
-        std::vector<char> state(largest + 1, kNotAsked);
-        for (std::size_t tag : elementTags)
-            if (tag >= 1 && tag <= largest) state[tag] = kAsked;
+        GModel* model = GModel::current();
+        TagStates state(model->getMaxElementNumber(), model->getNumMeshElements());
+        for (std::size_t tag : elementTags) state.Set(tag, TagStates::kAsked);
         std::vector<MElement*> found;
         found.reserve(elementTags.size());
         for (GEntity* entity : entitiesOf(-1, -1)) {
             for (std::size_t i = 0; i < entity->getNumMeshElements(); ++i) {
                 MElement* element = entity->getMeshElement(i);
-                const std::size_t tag = element->getNum();
-                if (tag > largest || state[tag] != kAsked) continue;
-                state[tag] = kFound;
+                if (state.Get(element->getNum()) != TagStates::kAsked) continue;
+                state.Set(element->getNum(), TagStates::kFound);
                 found.push_back(element);
             }
         }
         for (std::size_t tag : elementTags) {
             checkTagRange("Element", tag);
-            if (tag > largest || state[tag] != kFound) fail("Unknown element " + tagAsPassed(tag));
+            if (state.Get(tag) != TagStates::kFound) fail("Unknown element " + tagAsPassed(tag));
         }
         for (MElement* element : found) element->setVisibility(static_cast<char>(value));
     });
