@@ -90,6 +90,6 @@ const BadInputCase kEditingCases[] = {
 
 }  // namespace
 
-INSTANTIATE_TEST_SUITE_P(Editing, BadInput, ::testing::ValuesIn(kEditingCases), BadInputName());
+INSTANTIATE_TEST_SUITE_P(Editing, BadInput, ::testing::ValuesIn(kEditingCases), RowName());
 
 }  // namespace TarnelTest
