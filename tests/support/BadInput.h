@@ -75,20 +75,11 @@ void BuildBadInputMasterMesh(const TempDirectory& directory);
 std::string Answer(bool value);
 std::string Answer(const std::exception& exception);
 
-// The master mesh the cases edit, and the solver types they hand it (the
-// editing operations may add to them; no case relies on what they hold).
+// The master mesh the cases edit.
 Tarnel::MasterMesh& Master();
-std::unordered_map<std::string, int>& SolverTypes();
 
 // What `call` answered, or "threw: <what()>" when it threw.
 std::string Answered(const std::function<std::string()>& call);
-
-// "<size> <unit>": how many nodes or transactions an edit answered.
-template <class Container>
-std::string Count(const Container& answered, const std::string& unit)
-{
-    return std::to_string(answered.size()) + " " + unit;
-}
 
 // What `call` answered, followed by "; <message> (<exception text>)" for
 // every record logged with an exception: operations that swallow what they
@@ -97,9 +88,5 @@ std::string WithLoggedExceptions(const std::function<std::string()>& call);
 
 // Node 5, added at (5, 5, 0) and deleted again: it existed once.
 void AddAndDeleteNode5(const TempDirectory& directory);
-
-// Element 6 of component 2: a 6-node triangle on nodes 1 to 4 and the new
-// nodes 5 and 6, a shape no edit can rebuild; and the unused node 7.
-void AddSecondOrderTriangle(const TempDirectory& directory);
 
 }  // namespace TarnelTest
