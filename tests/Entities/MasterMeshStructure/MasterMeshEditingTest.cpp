@@ -28,13 +28,6 @@ std::string couplings()
     return MasterMeshChecker::DescribeLines(MasterMesh::getInstance(), "kinematic couplings", true);
 }
 
-std::string elementIds(const std::vector<Element>& elements)
-{
-    std::vector<int> result;
-    for (const Element& element : elements) result.push_back(element.id);
-    return SortedIds(result);
-}
-
 std::string quality(const std::map<int, float>& qualities)
 {
     std::ostringstream text;
@@ -99,7 +92,7 @@ const Edit kEdits[] = {
          std::vector<Element> affected{Element()};
          std::unordered_set<int> orphans;
          const bool deleted = master.DeleteNodes({3, 9}, affected, orphans, true);
-         return Answer(deleted) + ", affected" + elementIds(affected) + ", orphans" + SortedIds(orphans) + ", removed" +
+         return Answer(deleted) + ", affected" + ElementIds(affected) + ", orphans" + SortedIds(orphans) + ", removed" +
                 SortedIds(master.GetDeletedNodeIDs()) + ", set 70:" + SortedIds(master.GetMeshSet(70)->GetNodeIds()) +
                 ", next node " + std::to_string(master.AddNode(XYZ(), false).id);
      },
@@ -140,7 +133,7 @@ const Edit kEdits[] = {
          return Answer(first) + " kept" + SortedIds(kept) + ", " + Answer(second) + " orphans" + SortedIds(orphans) +
                 ", removed" + SortedIds(master.GetDeletedNodeIDs()) + ", set 80:" +
                 SortedIds(master.GetMeshSet(80)->GetElementIds()) + ", component 2:" +
-                elementIds(master.GetComponentMesh(2)->GetAllElements());
+                ElementIds(master.GetComponentMesh(2)->GetAllElements());
      },
      "true kept, true orphans 1 3 4, removed 1 3 4, set 80:, component 2:", {}},
     {"SetsAreCreatedReplacedInsertedOnceAndDeleted",
@@ -181,7 +174,7 @@ const Edit kEdits[] = {
          const std::string added = stored(5) + couplings();
          const bool first = master.DeleteMeshComponent(1);
          const bool second = master.DeleteMeshComponent(1);
-         return added + Answer(first) + " " + Answer(second) + ", elements" + elementIds(master.GetAllElements()) +
+         return added + Answer(first) + " " + Answer(second) + ", elements" + ElementIds(master.GetAllElements()) +
                 ", removed" + SortedIds(master.GetDeletedNodeIDs()) + ", " + couplings();
      },
      "element 5 shape 1 solver 2 origin 1/11 named nodes 9 6 attributes 0.25/8/1 dof 1 1 1 0 0 0\n"
@@ -198,7 +191,7 @@ const Edit kEdits[] = {
          master.SetDistributingCouplings({coupling(1, {})});
          master.SetKinematicCouplings({coupling(1, {1, 4})});
          master.SetKinematicCouplings({coupling(12, {5})});
-         return kept + "then elements" + elementIds(master.GetAllElements()) + ", " + couplings();
+         return kept + "then elements" + ElementIds(master.GetAllElements()) + ", " + couplings();
      },
      "kinematic couplings\n  component 1 master 1 slaves 5 6 beams 4 5 weights 1 1 1 0 0 0\n"
      "distributing couplings\nthen elements 1 2 3 5, kinematic couplings\ndistributing couplings\n",
