@@ -29,6 +29,8 @@ ModelSnapshot SnapshotOfModel(const std::string& name)
     return SnapshotOfCurrentModel();
 }
 
+// Entity by entity rather than through the adapter's model copy: the session
+// reset copies the master model with it, and the snapshot judges that copy.
 ModelSnapshot SnapshotOfCurrentModel()
 {
     ModelSnapshot snapshot;
