@@ -19,19 +19,15 @@
 
 namespace gm = Tarnel::GmshAdapter;
 using namespace Tarnel;
+using TarnelTest::Master;
 using TarnelTest::TempDirectory;
 
 namespace {
 
-MasterMesh& master()
-{
-    return MasterMesh::getInstance();
-}
-
 void deleteElements(std::unordered_set<int> ids)
 {
     std::unordered_set<int> orphans;
-    ASSERT_TRUE(master().DeleteElements(std::move(ids), orphans, false));
+    ASSERT_TRUE(Master().DeleteElements(std::move(ids), orphans, false));
 }
 
 const std::string kSaved = "GMSH reset: saved master mesh to {dir}/DefaultMasterMesh.msh";
@@ -41,8 +37,7 @@ const std::string kReloaded = "GMSH reset: reloaded master mesh from {dir}/Defau
 // (BuildBadInputMasterMesh) as `change` leaves it, and what the reset logs
 // between its first and its last line ("{dir}" stands for the test's
 // directory).
-struct MasterState {
-    const char* name;
+struct MasterState : TarnelTest::Row {
     void (*change)(const TempDirectory& directory);
     std::vector<std::string> logs;
     int nextElementId;
@@ -69,7 +64,7 @@ const MasterState kStates[] = {
              gm::model::mesh::addNodes(1, curve, {1, 2}, {0.1 + 0.2, 1.0 / 3.0, 2.0 / 7.0, 1, 1, 1});
              gm::model::mesh::addElementsByType(curve, LINE_2NODE, {1}, {1, 2});
          });
-         master().ExtendComponentMesh(component, source, TarnelTest::AllSolverTypes(), false);
+         Master().ExtendComponentMesh(component, source, TarnelTest::AllSolverTypes(), false);
      },
      {kSaved, kReloaded}, 7},
     // We run as root, for whom permissions do not stop a write; a path under
@@ -96,7 +91,7 @@ TEST_P(SessionReset, CarriesTheMasterMeshAcrossExactlyAndDropsOtherModels)
     TempDirectory directory;
     TarnelTest::BuildBadInputMasterMesh(directory);
     GetParam().change(directory);
-    const std::string before = MasterMeshChecker::Describe(master());
+    const std::string before = MasterMeshChecker::Describe(Master());
     Mesh temporary(true);
     // Without an export directory no backup may land at the filesystem root;
     // one that was there before is left as it was.
@@ -121,17 +116,16 @@ TEST_P(SessionReset, CarriesTheMasterMeshAcrossExactlyAndDropsOtherModels)
         std::remove(backup.c_str());
     }
     MeshFactory::SetExportDirectory(directory.Path());
-    EXPECT_EQ(MasterMeshChecker::Describe(master()), before);
+    EXPECT_EQ(MasterMeshChecker::Describe(Master()), before);
     EXPECT_MASTER_MESH_CONSISTENT();
     EXPECT_EQ(TarnelTest::NumberOption("Mesh.SaveAll"), 1.0);
     EXPECT_EQ(TarnelTest::NumberOption("General.Verbosity"), 1.0);
     EXPECT_EQ(TarnelTest::NumberOption("General.Terminal"), 0.0);
 
-    const MeshTransaction added = master().AddElement(1, LINE_2NODE, ElementData{{2, 3}, {2}});
+    const MeshTransaction added = Master().AddElement(1, LINE_2NODE, ElementData{{2, 3}, {2}});
     ASSERT_EQ(added.createdElements.size(), 5u);
     EXPECT_EQ(added.createdElements[0], GetParam().nextElementId);
     EXPECT_MASTER_MESH_CONSISTENT();
 }
 
-INSTANTIATE_TEST_SUITE_P(States, SessionReset, testing::ValuesIn(kStates),
-                         [](const testing::TestParamInfo<MasterState>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(States, SessionReset, testing::ValuesIn(kStates), TarnelTest::RowName());

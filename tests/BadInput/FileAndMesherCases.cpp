@@ -47,12 +47,7 @@ Feed withMesh(std::function<std::string(Mesh&)> call)
     return insideDirectory([=] {
         Mesh mesh(true);
         mesh.SetFileName("part");
-        std::string answer;
-        try {
-            answer = call(mesh);
-        } catch (const std::exception& exception) {
-            answer = Answer(exception);
-        }
+        const std::string answer = Answered([&] { return call(mesh); });
         MeshEngineWrapper::getInstance().RemoveMesh(mesh);
         return answer;
     });
@@ -244,6 +239,6 @@ const BadInputCase kCases[] = {
 
 }  // namespace
 
-INSTANTIATE_TEST_SUITE_P(FilesAndMeshers, BadInput, ::testing::ValuesIn(kCases), BadInputName());
+INSTANTIATE_TEST_SUITE_P(FilesAndMeshers, BadInput, ::testing::ValuesIn(kCases), RowName());
 
 }  // namespace TarnelTest

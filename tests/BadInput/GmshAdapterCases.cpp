@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
 #include <unordered_set>
 #include <vector>
@@ -14,34 +13,11 @@
 #include "BadInput.h"
 #include "Entities/MasterMeshStructure/MasterMesh.h"
 #include "Entities/Mesh.h"
-#include "Log.h"
 
 using namespace Tarnel;
 
 namespace TarnelTest {
 namespace {
-
-MasterMesh& master()
-{
-    return MasterMesh::getInstance();
-}
-
-// The answer of `feed`, followed by the text of the exception that it logged
-// with its error, so that a row asserts the adapter's message exactly.
-std::string withLoggedException(const std::function<std::string()>& feed)
-{
-    std::string exceptionText;
-    Log::Sink previous;
-    previous = Log::SetSink([&](const LogRecord& record) {
-        if (record.hasException) exceptionText = record.exceptionText;
-        if (previous) previous(record);
-    });
-    const std::string answer = feed();
-    Log::SetSink(previous);
-    return answer + " | " + exceptionText;
-}
-
-// ---------------------------------------------------------------- files
 
 // Four nodes and the triangles (1, 2, 3) and (2, 4, 3), with tags to spoil;
 // MSH 4.1 headers give the largest element tag. A row lists the tags up to
@@ -131,10 +107,27 @@ BadInputCase mshCase(const std::string& name, const std::string& content, const 
         WriteFile(directory.File("bad.msh"), content);
         Mesh mesh;
         mesh.SetFileName("bad");
-        return withLoggedException([&] { return Answer(mesh.LoadMesh(directory.Path(), MeshFileFormat::MSH)); });
+        return WithLoggedExceptions([&] { return Answer(mesh.LoadMesh(directory.Path(), MeshFileFormat::MSH)); });
     };
-    return {name, load, "false | Unable to read mesh file '{dir}/bad.msh': " + reason, LogLevel::Error,
-            "Failed to load mesh!"};
+    return {name, load, "false; Failed to load mesh! (Unable to read mesh file '{dir}/bad.msh': " + reason + ")",
+            LogLevel::Error, "Failed to load mesh!"};
+}
+
+// Exports the master mesh to Abaqus input while it holds a 14-node pyramid
+// (on the master mesh's nodes, in component 2), which is deleted again
+// afterwards.
+std::string exportWith14NodePyramid(const TempDirectory& directory)
+{
+    const std::vector<int> nodes = {1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4, 1, 2};
+    const MeshTransaction added =
+        Master().AddElements(2, {PYRAMID_14NODE}, {}, {}, {ElementData{nodes, {1}}}, {},
+                             ElementAttributes({1, 1, 1, 0, 0, 0}, 0.0, 0, NOT_SPECIFIED), false);
+    std::string answer =
+        WithLoggedExceptions([] { return Answer(Master().ExportMeshFile(MeshFileFormat::INP, -1)); });
+    answer += FileExists(directory.File("DefaultMasterMesh.inp")) ? ", file written" : ", no file";
+    std::unordered_set<int> orphans;
+    Master().DeleteElements({added.createdElements.at(0)}, orphans, false);
+    return answer;
 }
 
 const std::int64_t k2To31 = std::int64_t(1) << 31;
@@ -143,7 +136,7 @@ const std::int64_t kWrapsToOne = (std::int64_t(1) << 32) + 1;
 const std::vector<std::int64_t> kNodeTags{1, 2, 3, 4};
 const bool kText = false, kBinary = true;
 
-const BadInputCase kFileCases[] = {
+const BadInputCase kCases[] = {
     mshCase("Msh41AsciiNegativeNodeTag", msh41(kText, {{-1, 2, 3, 4}}), "node tag -1 is out of range (1 to 2147483647)"),
     mshCase("Msh41AsciiElementTagThatWraps", msh41(kText, {kNodeTags, {1, kWrapsToOne}}),
             "element tag 4294967297 is out of range (1 to 2147483647)"),
@@ -159,37 +152,14 @@ const BadInputCase kFileCases[] = {
     mshCase("Msh22BinaryNegativeElementTag", msh22(kBinary, {kNodeTags, {1, INT_MIN}}),
             "element tag -2147483648 is out of range (1 to 2147483647)"),
     mshCase("Msh22BinaryNodeTagZero", msh22(kBinary, {{0, 2, 3, 4}}), "node tag 0 is out of range (1 to 2147483647)"),
-};
-
-// ---------------------------------------------------------------- exports
-
-// Exports the master mesh to Abaqus input while it holds a 14-node pyramid
-// (on the master mesh's nodes, in component 2), which is deleted again
-// afterwards.
-std::string exportWith14NodePyramid(const TempDirectory& directory)
-{
-    const std::vector<int> nodes = {1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4, 1, 2};
-    const MeshTransaction added =
-        master().AddElements(2, {PYRAMID_14NODE}, {}, {}, {ElementData{nodes, {1}}}, {},
-                             ElementAttributes({1, 1, 1, 0, 0, 0}, 0.0, 0, NOT_SPECIFIED), false);
-    std::string answer =
-        withLoggedException([] { return Answer(master().ExportMeshFile(MeshFileFormat::INP, -1)); });
-    answer += FileExists(directory.File("DefaultMasterMesh.inp")) ? ", file written" : ", no file";
-    std::unordered_set<int> orphans;
-    master().DeleteElements({added.createdElements.at(0)}, orphans, false);
-    return answer;
-}
-
-const BadInputCase kExportCases[] = {
     {"AbaqusExportOf14NodePyramid", exportWith14NodePyramid,
-     "false | Unable to write Abaqus input file '{dir}/DefaultMasterMesh.inp': Abaqus has no 14-node pyramid "
-     "(element 6), no file",
+     "false; Failed to export mesh asset file. (Unable to write Abaqus input file '{dir}/DefaultMasterMesh.inp': "
+     "Abaqus has no 14-node pyramid (element 6)), no file",
      LogLevel::Error, "Failed to export mesh asset file."},
 };
 
 }  // namespace
 
-INSTANTIATE_TEST_SUITE_P(Exports, BadInput, ::testing::ValuesIn(kExportCases), BadInputName());
-INSTANTIATE_TEST_SUITE_P(MshFiles, BadInput, ::testing::ValuesIn(kFileCases), BadInputName());
+INSTANTIATE_TEST_SUITE_P(GmshAdapter, BadInput, ::testing::ValuesIn(kCases), RowName());
 
 }  // namespace TarnelTest

@@ -108,14 +108,11 @@ std::string loadTwice(const TempDirectory& directory)
 
 const std::string kLargest = " would exceed the largest ID 2147483647";
 
-const BadInputCase kNodeCases[] = {
+const BadInputCase kCases[] = {
     {"DeleteAnUnknownNode", [](const TempDirectory&) { return deleteNodes({99}); }, "true, 0 affected",
      LogLevel::Error, "Node with ID = 99 is not an active node of the master mesh and cannot be deleted. Skipping..."},
     {"AddANodeAfterTheLargestId", [](const TempDirectory&) { return addNode(); }, "no node", LogLevel::Error,
      "AddNode: Failed to add nodes.", takeTheLargestIds},
-};
-
-const BadInputCase kElementCases[] = {
     {"AddAnElementOnADeletedNode",
      [](const TempDirectory&) { return addElements({LINE_2NODE}, {ElementData{{1, 5}, {2}}}); },
      "threw: AddElements: node 5 is not an active node of the master mesh.", LogLevel::Error, "", AddAndDeleteNode5},
@@ -151,9 +148,6 @@ const BadInputCase kElementCases[] = {
     {"AddAnElementAfterTheLargestId",
      [](const TempDirectory&) { return addElements({POINT_1NODE}, {ElementData{{2147483647}, {1}}}); },
      "threw: Adding 1 element(s) after ID 2147483647" + kLargest + ".", LogLevel::Error, "", takeTheLargestIds},
-};
-
-const BadInputCase kPlacementCases[] = {
     {"PlaceTheMasterMeshIntoItself",
      [](const TempDirectory&) {
          ComponentMesh component(3, 31, 32, 33, 34);
@@ -175,9 +169,6 @@ const BadInputCase kPlacementCases[] = {
      "Placing 2 element(s) after ID 2147483647" + kLargest + "; nothing was placed.", takeTheLargestIds},
     {"LoadTheSameFileTwice", loadTwice, "two models", LogLevel::Warn,
      "A gmsh model called part exists already; the mesh loaded from {dir}/part.msh is called part_2."},
-};
-
-const BadInputCase kAssetFileCases[] = {
     {"WriteAComponentAssetFileIntoAMissingDirectory",
      [](const TempDirectory& directory) {
          MeshFactory::SetExportDirectory(directory.File("missing"));
@@ -193,9 +184,6 @@ const BadInputCase kAssetFileCases[] = {
          return std::string("done");
      },
      "done", LogLevel::Error, "Could not open Node Repository file for writing!"},
-};
-
-const BadInputCase kCouplingCases[] = {
     {"DiscardACouplingWhoseBeamsAreNotItsLines",
      [](const TempDirectory&) {
          ElementCoupling coupling(1, 1);
@@ -210,10 +198,6 @@ const BadInputCase kCouplingCases[] = {
 
 }  // namespace
 
-INSTANTIATE_TEST_SUITE_P(Nodes, BadInput, ::testing::ValuesIn(kNodeCases), BadInputName());
-INSTANTIATE_TEST_SUITE_P(Elements, BadInput, ::testing::ValuesIn(kElementCases), BadInputName());
-INSTANTIATE_TEST_SUITE_P(Placement, BadInput, ::testing::ValuesIn(kPlacementCases), BadInputName());
-INSTANTIATE_TEST_SUITE_P(AssetFiles, BadInput, ::testing::ValuesIn(kAssetFileCases), BadInputName());
-INSTANTIATE_TEST_SUITE_P(Couplings, BadInput, ::testing::ValuesIn(kCouplingCases), BadInputName());
+INSTANTIATE_TEST_SUITE_P(MasterMesh, BadInput, ::testing::ValuesIn(kCases), RowName());
 
 }  // namespace TarnelTest

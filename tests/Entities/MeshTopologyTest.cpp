@@ -8,6 +8,7 @@
 
 #include "Entities/MasterMeshStructure/MasterMesh.h"
 #include "LogCapture.h"
+#include "MasterMeshChecker.h"
 #include "TestMeshes.h"
 
 using namespace Tarnel;
@@ -37,13 +38,6 @@ MasterMesh& masterOfQueries()
     return master;
 }
 
-std::set<int> idsOf(const std::vector<Element>& elements)
-{
-    std::set<int> ids;
-    for (const Element& element : elements) ids.insert(element.id);
-    return ids;
-}
-
 }  // namespace
 
 TEST(MeshTopology, ElementsAtANodeOrAPointAndTheBorderOfASelection)
@@ -69,8 +63,8 @@ TEST(MeshTopology, ElementsAtANodeOrAPointAndTheBorderOfASelection)
         EXPECT_EQ(edges.Extent(), 4);
         EXPECT_TRUE(BRep_Tool::IsClosed(wire->GetValue()));
     }
-    EXPECT_EQ(idsOf(master.GetElementsAssociatedWithNode(2)), (std::set<int>{1, 2}));
+    EXPECT_EQ(ElementIds(master.GetElementsAssociatedWithNode(2)), " 1 2");
     // Node 9 lies on the quadrangle's edge 5-6 without being one of its nodes.
-    EXPECT_EQ(idsOf(master.GetElementsAssociatedWithNode(9)), (std::set<int>{4}));
-    EXPECT_EQ(idsOf(master.GetElementsNearPosition(XYZ(0.75, 0.75, 0))), (std::set<int>{2}));
+    EXPECT_EQ(ElementIds(master.GetElementsAssociatedWithNode(9)), " 4");
+    EXPECT_EQ(ElementIds(master.GetElementsNearPosition(XYZ(0.75, 0.75, 0))), " 2");
 }

@@ -56,6 +56,14 @@ int addTriangles()
     return surface;
 }
 
+// The rectangle [0, width] x [0, 5] of gmsh's OpenCASCADE kernel in a model of its own.
+void addRectangle(double width)
+{
+    gm::model::add("rectangle");
+    gmsh::model::occ::addRectangle(0, 0, 0, width, 5);
+    gm::model::occ::synchronize();
+}
+
 }  // namespace
 
 // Tags that gmsh 4.8 would index its caches with (crashing, or naming
@@ -148,25 +156,6 @@ TEST_F(GmshAdapterTest, OptionsOfNewerGmshAreSkippedWithOneDebugLineEach)
     EXPECT_EQ(capture.Messages(LogLevel::Debug), expected);
 }
 
-namespace {
-
-// The rectangle [0, width] x [0, 5] of gmsh's OpenCASCADE kernel in a model of its own.
-void addRectangle(double width)
-{
-    gm::model::add("rectangle");
-    gmsh::model::occ::addRectangle(0, 0, 0, width, 5);
-    gm::model::occ::synchronize();
-}
-
-std::size_t countOfType(int elementType)
-{
-    Tags tags, nodes;
-    gm::model::mesh::getElementsByType(elementType, tags, nodes);
-    return tags.size();
-}
-
-}  // namespace
-
 // Algorithms that 4.8 lacks or crashes with are stood in for, with one
 // warning per process; quasi-structured ones give quadrangles only, or
 // quadrangles and triangles where transfinite curves of one segment cannot be
@@ -184,8 +173,8 @@ TEST_F(GmshAdapterTest, QuadAlgorithmsOf411AreStoodInFor)
         gm::option::setNumber("Mesh.Algorithm", algorithm);
         gm::option::setNumber("Mesh.RecombineAll", algorithm == 8);
         gm::model::mesh::generate(2);
-        EXPECT_GT(countOfType(3), 0u);
-        EXPECT_TRUE(algorithm != 11 || width == 10 || countOfType(2) == 0);
+        EXPECT_GT(TarnelTest::ElementCount(3), 0u);
+        EXPECT_TRUE(algorithm != 11 || width == 10 || TarnelTest::ElementCount(2) == 0);
     }
     const std::string gmshVersion = "gmsh " + gm::linkedVersion();
     EXPECT_EQ(capture.Messages(LogLevel::Warn),
@@ -217,7 +206,7 @@ TEST_F(GmshAdapterTest, VolumesAreMeshedWithHxtOnlyInsideClosedBoundaries)
         gm::option::setNumber("Mesh.Algorithm3D", 4);
         TarnelTest::LogCapture capture;
         EXPECT_EQ(FailureOf([] { gm::model::mesh::generate(3); }) == "no exception", closed);
-        EXPECT_EQ(countOfType(4) > 0, closed);
+        EXPECT_EQ(TarnelTest::ElementCount(4) > 0, closed);
         EXPECT_EQ(TarnelTest::NumberOption("Mesh.Algorithm3D"), 4.0);
         if (linkedIsOlderThan411() && closed) {
             EXPECT_EQ(capture.Messages(LogLevel::Warn),

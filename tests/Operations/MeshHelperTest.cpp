@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "BadInput.h"
 #include "LogCapture.h"
 #include "Operations/MeshHelper.h"
 
@@ -7,8 +8,7 @@ using namespace Tarnel;
 
 namespace {
 
-struct Degradation {
-    const char* name;
+struct Degradation : TarnelTest::Row {
     std::vector<int> nodes;
     ElementShape shape;
     ElementShape expectedShape;
@@ -49,8 +49,7 @@ TEST_P(MeshHelperDegradation, GivesTheShapeLeftAfterMerging)
     EXPECT_EQ(capture.Count(LogLevel::Warn, warning), degradation.warns ? 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Shapes, MeshHelperDegradation, testing::ValuesIn(kDegradations),
-                         [](const testing::TestParamInfo<Degradation>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Shapes, MeshHelperDegradation, testing::ValuesIn(kDegradations), TarnelTest::RowName());
 
 TEST(MeshHelper, DistanceIsEuclidean)
 {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "BadInput.h"
 #include "GmshAdapter/GmshAdapter.h"
 #include "GmshQueries.h"
 #include "LogCapture.h"
@@ -31,16 +32,13 @@ EdgeSeedingParameters seed(int nodes, XYZ a, XYZ b)
 // The face [0, 10] x [0, 5] meshed by Mesher2D: the "Mesh.Algorithm" gmsh
 // ran, the elements it made, and the curves the seeds reached, in the order
 // they are logged. A remesh logs nothing.
-struct FaceCase {
-    std::string name;
+struct FaceCase : TarnelTest::Row {
     Mesh2DSettings settings;
     bool remesh;
     double algorithm;
     std::size_t triangles, quadrangles;
     std::vector<std::string> seeded;
 };
-
-void PrintTo(const FaceCase& row, std::ostream* out) { *out << row.name; }
 
 const auto kQuasi = Mesh2DAlgorithmChoice::QuasiStructuredQuad;
 const auto kFrontal = Mesh2DAlgorithmChoice::FrontalDelaunay;
@@ -71,13 +69,6 @@ const FaceCase kFaceCases[] = {
 
 class FaceMeshing : public testing::TestWithParam<FaceCase> {};
 
-std::size_t elementsOfType(int type)
-{
-    std::vector<std::size_t> tags, nodes;
-    gm::model::mesh::getElementsByType(type, tags, nodes);
-    return tags.size();
-}
-
 // The sizes reach gmsh in single precision.
 double singlePrecision(double value)
 {
@@ -105,8 +96,8 @@ TEST_P(FaceMeshing, FacesAreMeshedAsTheSettingsSay)
     EXPECT_EQ(TarnelTest::NumberOption("Mesh.MeshSizeMin"), singlePrecision(face.settings.GetElementSize() * 0.8));
     // A remesh leaves the session's other options as they were.
     EXPECT_EQ(TarnelTest::NumberOption("Mesh.Smoothing"), face.remesh ? 7 : 3);
-    EXPECT_EQ(elementsOfType(TRIANGLE_3NODE), face.triangles);
-    EXPECT_EQ(elementsOfType(QUAD_4NODE), face.quadrangles);
+    EXPECT_EQ(TarnelTest::ElementCount(TRIANGLE_3NODE), face.triangles);
+    EXPECT_EQ(TarnelTest::ElementCount(QUAD_4NODE), face.quadrangles);
 
     std::vector<std::string> info = face.seeded;
     info.push_back("Calling gmsh::model::mesh::generate(2)...");
@@ -116,5 +107,4 @@ TEST_P(FaceMeshing, FacesAreMeshedAsTheSettingsSay)
     EXPECT_EQ(logged, face.remesh ? std::vector<std::string>{} : info);
 }
 
-INSTANTIATE_TEST_SUITE_P(Faces, FaceMeshing, testing::ValuesIn(kFaceCases),
-                         [](const testing::TestParamInfo<FaceCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Faces, FaceMeshing, testing::ValuesIn(kFaceCases), TarnelTest::RowName());

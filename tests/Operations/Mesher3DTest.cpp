@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "BadInput.h"
 #include "Entities/MasterMeshStructure/MasterMesh.h"
 #include "GmshAdapter/GmshAdapter.h"
 #include "GmshAdapter/GmshAdapterTesting.h"
@@ -25,8 +26,7 @@ namespace {
 // A box shell meshed with triangles of size 5, placed as component 1, then
 // filled. `failures` are thrown by the meshing attempts in turn; each attempt
 // is seen as "Algorithm3D ToleranceInitialDelaunay Optimize".
-struct VolumeCase {
-    std::string name;
+struct VolumeCase : TarnelTest::Row {
     bool open, removeModelFirst;
     double size;
     std::vector<std::string> failures, attempts;
@@ -34,8 +34,6 @@ struct VolumeCase {
     std::vector<std::string> log;  // after the first two records (the settings, the first attempt): "level message"
     double lengthMaxAfter;
 };
-
-void PrintTo(const VolumeCase& row, std::ostream* out) { *out << row.name; }
 
 const std::string kCauses = "Possible causes: non-manifold geometry, open surfaces, intersecting faces, or "
                             "incompatible boundary mesh quality.";
@@ -107,9 +105,7 @@ TEST_P(VolumeMeshing, ShellsAreFilledOrTheFailureIsReported)
     GmshAdapter::testing::SetBeforeGenerate([&](int) {
         // Every attempt runs on the caller's model holding the whole shell.
         EXPECT_TRUE(MeshEngineWrapper::getInstance().IsMeshActive(volume));
-        std::vector<std::size_t> tags, nodes;
-        gm::model::mesh::getElementsByType(TRIANGLE_3NODE, tags, nodes);
-        EXPECT_EQ(tags.size(), shell.size());
+        EXPECT_EQ(TarnelTest::ElementCount(TRIANGLE_3NODE), shell.size());
         std::ostringstream attempt;
         attempt << NumberOption("Mesh.Algorithm3D") << ' ' << NumberOption("Mesh.ToleranceInitialDelaunay") << ' '
                 << NumberOption("Mesh.Optimize");
@@ -157,5 +153,4 @@ TEST_P(VolumeMeshing, ShellsAreFilledOrTheFailureIsReported)
     EXPECT_MASTER_MESH_CONSISTENT();
 }
 
-INSTANTIATE_TEST_SUITE_P(Shells, VolumeMeshing, testing::ValuesIn(kVolumeCases),
-                         [](const testing::TestParamInfo<VolumeCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Shells, VolumeMeshing, testing::ValuesIn(kVolumeCases), TarnelTest::RowName());

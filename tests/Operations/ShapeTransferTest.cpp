@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "BadInput.h"
 #include "Entities/Mesh.h"
 #include "GmshAdapter/GmshAdapter.h"
 #include "GmshQueries.h"
@@ -20,8 +21,7 @@ namespace {
 // ends of an edge on the x axis that are 0 give no ratio and never win.
 // The edge of length 10 arrives through the factory's edge mesher, meshed
 // with `size` into `lines` lines; the face [0, 2] x [0, 1] is transferred alone.
-struct TransferCase {
-    std::string name;
+struct TransferCase : TarnelTest::Row {
     bool edge;
     double occScaling;
     double dx, dy, tolerance;
@@ -40,8 +40,6 @@ const TransferCase kTransferCases[] = {
     {"FaceReadLarger", false, 1000.0, 2.0, 1.0, 1e-3},
     {"FaceReadLargerByLessThanTwice", false, 1.5, 3.0, 1.5, 1e-6},
 };
-
-void PrintTo(const TransferCase& row, std::ostream* out) { *out << row.name; }
 
 class ShapeTransferOf : public testing::TestWithParam<TransferCase> {};
 
@@ -81,5 +79,4 @@ TEST_P(ShapeTransferOf, ShapesArriveAtTheirSize)
     EXPECT_NEAR(ymax - ymin, transfer.dy, transfer.tolerance);
 }
 
-INSTANTIATE_TEST_SUITE_P(Transfers, ShapeTransferOf, testing::ValuesIn(kTransferCases),
-                         [](const testing::TestParamInfo<TransferCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Transfers, ShapeTransferOf, testing::ValuesIn(kTransferCases), TarnelTest::RowName());

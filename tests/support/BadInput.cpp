@@ -59,12 +59,6 @@ MasterMesh& Master()
     return MasterMesh::getInstance();
 }
 
-std::unordered_map<std::string, int>& SolverTypes()
-{
-    static std::unordered_map<std::string, int> solverTypes;
-    return solverTypes;
-}
-
 std::string WithLoggedExceptions(const std::function<std::string()>& call)
 {
     std::string logged;
@@ -84,14 +78,6 @@ void AddAndDeleteNode5(const TempDirectory&)
     std::unordered_set<int> orphans;
     Master().AddNode(XYZ(5, 5, 0), false);
     Master().DeleteNodes({5}, affected, orphans, false);
-}
-
-void AddSecondOrderTriangle(const TempDirectory&)
-{
-    std::vector<XYZ> positions{XYZ(5, 5, 0), XYZ(6, 6, 0), XYZ(7, 7, 0)};
-    Master().AddNodes(positions, false);
-    Master().AddElements(2, {TRIANGLE_6NODE}, {}, {}, {ElementData{{1, 2, 3, 4, 5, 6}, {2}}}, {}, ElementAttributes(),
-                         false);
 }
 
 }  // namespace TarnelTest

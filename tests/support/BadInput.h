@@ -16,9 +16,19 @@
 // mesh exactly as it was and consistent.
 namespace TarnelTest {
 
-struct BadInputCase {
-    // The test's name: letters, digits and underscores.
+// A row of a parameterised test's table: the test's name (letters, digits
+// and underscores), which also prints the row, so that test names stay
+// readable wherever they are listed.
+struct Row {
     std::string name;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Row& row)
+{
+    return out << row.name;
+}
+
+struct BadInputCase : Row {
     // Feeds the bad input to the library, in the export directory `directory`
     // that the master mesh was built with; returns what the call answered, as
     // text (for example "false", "0 nodes", or "threw: <what()>").
@@ -36,16 +46,11 @@ struct BadInputCase {
 // "{dir}" in an expected answer or message stands for the export directory.
 std::string WithDirectory(const std::string& text, const TempDirectory& directory);
 
-inline std::ostream& operator<<(std::ostream& out, const BadInputCase& badInput)
-{
-    return out << badInput.name;
-}
-
 // The parameterised test of the suite; each table instantiates it.
 class BadInput : public ::testing::TestWithParam<BadInputCase> {};
 
-// The name generator for INSTANTIATE_TEST_SUITE_P over BadInputCase tables.
-struct BadInputName {
+// The name generator for INSTANTIATE_TEST_SUITE_P over tables of rows.
+struct RowName {
     template <class ParamInfo>
     std::string operator()(const ParamInfo& info) const
     {
@@ -70,31 +75,18 @@ void BuildBadInputMasterMesh(const TempDirectory& directory);
 std::string Answer(bool value);
 std::string Answer(const std::exception& exception);
 
-// The master mesh the cases edit, and the solver types they hand it (the
-// editing operations may add to them; no case relies on what they hold).
+// The master mesh the cases edit.
 Tarnel::MasterMesh& Master();
-std::unordered_map<std::string, int>& SolverTypes();
 
 // What `call` answered, or "threw: <what()>" when it threw.
 std::string Answered(const std::function<std::string()>& call);
 
-// "<size> <unit>": how many nodes or transactions an edit answered.
-template <class Container>
-std::string Count(const Container& answered, const std::string& unit)
-{
-    return std::to_string(answered.size()) + " " + unit;
-}
-
 // What `call` answered, followed by "; <message> (<exception text>)" for
-// every record logged with an exception: the editing operations swallow
-// what they refuse, and the exception text tells the refusals apart.
+// every record logged with an exception: operations that swallow what they
+// refuse log it, and the exception text tells the refusals apart.
 std::string WithLoggedExceptions(const std::function<std::string()>& call);
 
 // Node 5, added at (5, 5, 0) and deleted again: it existed once.
 void AddAndDeleteNode5(const TempDirectory& directory);
-
-// Element 6 of component 2: a 6-node triangle on nodes 1 to 4 and the new
-// nodes 5 and 6, a shape no edit can rebuild; and the unused node 7.
-void AddSecondOrderTriangle(const TempDirectory& directory);
 
 }  // namespace TarnelTest

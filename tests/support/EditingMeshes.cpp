@@ -30,9 +30,11 @@ int AddMasterElement(int componentId, ElementShape shape, std::vector<int> nodeI
 
 namespace {
 
+// An empty list is left out, but a created element's nodes are always listed.
 template <typename T>
 void describeList(std::ostringstream& out, const char* name, const std::vector<T>& values)
 {
+    if (values.empty() && std::string(name) != "nodes") return;
     out << ' ' << name << '[';
     for (const T& value : values) out << value << ' ';
     out << ']';

@@ -26,7 +26,8 @@ Tarnel::MasterMesh& MasterWithCubeNodes();
 // Adds one element to a component of the master mesh and answers its ID.
 int AddMasterElement(int componentId, Tarnel::ElementShape shape, std::vector<int> nodeIds, int solverType = 7);
 
-// Every field of the transactions, one line each, for comparisons.
+// Every field of the transactions, one line each, for comparisons; empty
+// lists are left out.
 std::string DescribeTransactions(const std::vector<Tarnel::MeshTransaction>& transactions);
 
 // Runs `edit` as a preview, checks that the master mesh is exactly as it was,

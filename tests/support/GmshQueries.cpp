@@ -1,10 +1,8 @@
 #include "GmshQueries.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 #include "GmshAdapter/GmshAdapter.h"
-#include "MeshEngineWrapper.h"
 
 namespace gm = Tarnel::GmshAdapter;
 
@@ -24,12 +22,6 @@ std::vector<std::string> ModelNames()
     return names;
 }
 
-bool HasModel(const std::string& name)
-{
-    const std::vector<std::string> names = ModelNames();
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
 double NumberOption(const std::string& name)
 {
     double value = -1;
@@ -37,20 +29,15 @@ double NumberOption(const std::string& name)
     return value;
 }
 
-std::size_t ElementCount()
+std::size_t ElementCount(int elementType)
 {
     std::vector<int> types;
     std::vector<std::vector<std::size_t>> tags, nodes;
     gm::model::mesh::getElements(types, tags, nodes);
     std::size_t count = 0;
-    for (const auto& list : tags) count += list.size();
+    for (std::size_t t = 0; t < types.size(); ++t)
+        if (elementType == 0 || types[t] == elementType) count += tags[t].size();
     return count;
-}
-
-std::size_t MasterElementCount()
-{
-    Tarnel::MeshEngineWrapper::getInstance().ActivateMasterMesh();
-    return ElementCount();
 }
 
 std::string FailureOf(const std::function<void()>& call)

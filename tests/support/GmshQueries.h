@@ -10,12 +10,10 @@ namespace TarnelTest {
 
 std::string CurrentModel();
 std::vector<std::string> ModelNames();
-bool HasModel(const std::string& name);
 double NumberOption(const std::string& name);
-// The number of elements of the current model, all types.
-std::size_t ElementCount();
-// The number of elements of the master model.
-std::size_t MasterElementCount();
+// The number of elements of the current model of a gmsh type, or of all
+// types when it is 0.
+std::size_t ElementCount(int elementType = 0);
 // What `call` fails with, which must be gmsh's last error too: "no
 // exception" when it does not fail.
 std::string FailureOf(const std::function<void()>& call);

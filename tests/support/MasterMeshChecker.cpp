@@ -6,6 +6,7 @@
 
 #include "GmshAdapter/GmshAdapter.h"
 #include "MeshEngineWrapper.h"
+#include "ModelSnapshot.h"
 
 namespace gm = Tarnel::GmshAdapter;
 
@@ -13,33 +14,12 @@ namespace Tarnel {
 
 namespace {
 
-std::string shapeAndNodes(int shape, const std::vector<int>& nodes)
+template <class Nodes>
+std::string shapeAndNodes(int shape, const Nodes& nodes)
 {
     std::string text = "shape " + std::to_string(shape) + " nodes";
-    for (int node : nodes) text += " " + std::to_string(node);
+    for (auto node : nodes) text += " " + std::to_string(node);
     return text;
-}
-
-// Calls `visit(entity, type, tag, nodes)` for every element of the current
-// model, entity by entity.
-template <class Visit>
-void forEachGmshElement(Visit visit)
-{
-    gm::vectorpair entities;
-    gm::model::getEntities(entities, -1);
-    for (const auto& entity : entities) {
-        std::vector<int> types;
-        std::vector<std::vector<std::size_t>> elementTags, nodeTags;
-        gm::model::mesh::getElements(types, elementTags, nodeTags, entity.first, entity.second);
-        for (std::size_t t = 0; t < types.size(); ++t) {
-            const std::size_t count = elementTags[t].size();
-            const std::size_t perElement = count == 0 ? 0 : nodeTags[t].size() / count;
-            for (std::size_t k = 0; k < count; ++k)
-                visit(entity, types[t], static_cast<int>(elementTags[t][k]),
-                      std::vector<int>(nodeTags[t].begin() + static_cast<std::ptrdiff_t>(k * perElement),
-                                       nodeTags[t].begin() + static_cast<std::ptrdiff_t>((k + 1) * perElement)));
-        }
-    }
 }
 
 // Reports every key under which two descriptions of the same content differ;
@@ -71,9 +51,9 @@ std::vector<std::string> MasterMeshChecker::Problems(MasterMesh& master)
     // gmsh's elements, the component sets keyed by component, dimension and
     // set ID, and the elements the node index records for every node.
     std::map<std::string, std::string> inGmsh, inTable, inSets, ofElements, inIndex, fromNodes;
-    forEachGmshElement([&](const std::pair<int, int>&, int type, int tag, const std::vector<int>& nodes) {
-        inGmsh["element " + std::to_string(tag)] = shapeAndNodes(type, nodes);
-    });
+    const TarnelTest::ModelSnapshot gmsh = TarnelTest::SnapshotOfCurrentModel();
+    for (const auto& [tag, element] : gmsh.elements)
+        inGmsh["element " + std::to_string(tag)] = shapeAndNodes(element.type, element.nodes);
     std::map<std::string, std::multiset<int>> setMembers, nodeUsers;
     for (const Element& element : stored) {
         const std::string key = "element " + std::to_string(element.id);
@@ -106,13 +86,10 @@ std::vector<std::string> MasterMeshChecker::Problems(MasterMesh& master)
     // ones are gmsh's and not removed.
     const std::unordered_set<int>& active = master.nodeRepository.GetActiveNodes()->NodeIds();
     const std::unordered_set<int>& removed = master.nodeRepository.GetRemovedNodes()->NodeIds();
-    std::vector<std::size_t> gmshNodes;
-    std::vector<double> coordinates, parametric;
-    gm::model::mesh::getNodes(gmshNodes, coordinates, parametric, -1, -1, false, false);
-    const std::set<int> inGmshNodes(gmshNodes.begin(), gmshNodes.end());
     for (int id : active) {
         if (removed.count(id)) problems.push_back("node " + std::to_string(id) + " is active and removed");
-        if (!inGmshNodes.count(id)) problems.push_back("active node " + std::to_string(id) + " is not in gmsh");
+        if (!gmsh.nodes.count(static_cast<std::size_t>(id)))
+            problems.push_back("active node " + std::to_string(id) + " is not in gmsh");
     }
     for (const Element& element : stored)
         for (int node : element.nodeIds)
@@ -145,34 +122,15 @@ void describeGmshModel(std::ostringstream& out)
     for (const std::string& name : models) out << ' ' << name;
     out << '\n';
 
-    std::vector<std::size_t> tags;
-    std::vector<double> coordinates, parametric;
-    gm::model::mesh::getNodes(tags, coordinates, parametric, -1, -1, false, false);
-    std::map<std::size_t, std::size_t> byTag;
-    for (std::size_t i = 0; i < tags.size(); ++i) byTag[tags[i]] = i;
-    for (const auto& node : byTag)
-        out << "gmsh node " << node.first << " (" << coordinates[3 * node.second] << ", "
-            << coordinates[3 * node.second + 1] << ", " << coordinates[3 * node.second + 2] << ")\n";
-
-    std::map<int, std::string> elements;
-    forEachGmshElement([&](const std::pair<int, int>& entity, int type, int tag, const std::vector<int>& nodes) {
-        elements[tag] = "gmsh element " + std::to_string(tag) + " type " + std::to_string(type) + " on (" +
-                        std::to_string(entity.first) + ", " + std::to_string(entity.second) + ") nodes";
-        for (int node : nodes) elements[tag] += " " + std::to_string(node);
-    });
-    for (const auto& element : elements) out << element.second << '\n';
-
-    gm::vectorpair groups;
-    gm::model::getPhysicalGroups(groups, -1);
-    std::sort(groups.begin(), groups.end());
-    for (const auto& group : groups) {
-        std::string name;
-        gm::model::getPhysicalName(group.first, group.second, name);
-        std::vector<int> members;
-        gm::model::getEntitiesForPhysicalGroup(group.first, group.second, members);
-        out << "physical group (" << group.first << ", " << group.second << ") \"" << name << "\" entities"
-            << SortedIds(members) << '\n';
-    }
+    const TarnelTest::ModelSnapshot gmsh = TarnelTest::SnapshotOfCurrentModel();
+    for (const auto& [tag, position] : gmsh.nodes)
+        out << "gmsh node " << tag << " (" << position[0] << ", " << position[1] << ", " << position[2] << ")\n";
+    for (const auto& [tag, element] : gmsh.elements)
+        out << "gmsh element " << tag << " on (" << element.dim << ", " << element.entity << ") "
+            << shapeAndNodes(element.type, element.nodes) << '\n';
+    for (const auto& [key, group] : gmsh.groups)
+        out << "physical group " << key.first << " \"" << key.second << "\" tags" << SortedIds(group.tags)
+            << " entities" << SortedIds(group.entities) << '\n';
 }
 
 }  // namespace

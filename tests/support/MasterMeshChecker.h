@@ -55,6 +55,14 @@ std::string SortedIds(const Ids& ids)
     return text;
 }
 
+// The IDs of the elements, as SortedIds gives them.
+inline std::string ElementIds(const std::vector<Element>& elements)
+{
+    std::vector<int> ids;
+    for (const Element& element : elements) ids.push_back(element.id);
+    return SortedIds(ids);
+}
+
 }  // namespace Tarnel
 
 // Checks the master mesh singleton after an operation of a test.

@@ -3,7 +3,6 @@
 #include <gmsh.h>
 
 #include "GmshAdapter/GmshAdapter.h"
-#include "GmshQueries.h"
 
 namespace gm = Tarnel::GmshAdapter;
 
@@ -26,38 +25,59 @@ std::map<std::string, std::set<std::size_t>> ModelSnapshot::GroupMembers() const
 
 ModelSnapshot SnapshotOfModel(const std::string& name)
 {
-    const gm::ModelCopy copy = gm::copyModel(name);
+    gm::model::setCurrent(name);
+    return SnapshotOfCurrentModel();
+}
+
+// Entity by entity rather than through the adapter's model copy: the session
+// reset copies the master model with it, and the snapshot judges that copy.
+ModelSnapshot SnapshotOfCurrentModel()
+{
     ModelSnapshot snapshot;
-    std::map<std::pair<int, int>, const gm::ModelCopy::Entity*> entities;
-    for (const gm::ModelCopy::Entity& entity : copy.entities) {
-        entities[{entity.dim, entity.tag}] = &entity;
-        for (std::size_t i = 0; i < entity.nodeTags.size(); ++i)
-            snapshot.nodes[entity.nodeTags[i]] = {entity.coordinates[3 * i], entity.coordinates[3 * i + 1],
-                                                  entity.coordinates[3 * i + 2]};
-        for (std::size_t t = 0; t < entity.elementTypes.size(); ++t) {
-            const std::vector<std::size_t>& tags = entity.elementTags[t];
-            const std::size_t perElement = entity.elementNodeTags[t].size() / tags.size();
-            for (std::size_t k = 0; k < tags.size(); ++k) {
-                const auto first = entity.elementNodeTags[t].begin() + static_cast<std::ptrdiff_t>(k * perElement);
-                snapshot.elements[tags[k]] = {entity.elementTypes[t],
-                                              {first, first + static_cast<std::ptrdiff_t>(perElement)}, entity.tag};
+    // What each entity holds, for the groups.
+    std::map<std::pair<int, int>, ModelSnapshot::Group> ofEntity;
+    gm::vectorpair entities;
+    gm::model::getEntities(entities, -1);
+    for (const auto& [dim, tag] : entities) {
+        ModelSnapshot::Group& held = ofEntity[{dim, tag}];
+        std::vector<std::size_t> nodeTags;
+        std::vector<double> coordinates, parametric;
+        gm::model::mesh::getNodes(nodeTags, coordinates, parametric, dim, tag, false, false);
+        for (std::size_t i = 0; i < nodeTags.size(); ++i) {
+            snapshot.nodes[nodeTags[i]] = {coordinates[3 * i], coordinates[3 * i + 1], coordinates[3 * i + 2]};
+            held.nodes.insert(nodeTags[i]);
+        }
+        std::vector<int> types;
+        std::vector<std::vector<std::size_t>> elementTags, elementNodes;
+        gm::model::mesh::getElements(types, elementTags, elementNodes, dim, tag);
+        for (std::size_t t = 0; t < types.size(); ++t) {
+            const std::size_t count = elementTags[t].size();
+            const std::size_t perElement = count == 0 ? 0 : elementNodes[t].size() / count;
+            for (std::size_t k = 0; k < count; ++k) {
+                const auto first = elementNodes[t].begin() + static_cast<std::ptrdiff_t>(k * perElement);
+                snapshot.elements[elementTags[t][k]] = {
+                    types[t], {first, first + static_cast<std::ptrdiff_t>(perElement)}, dim, tag};
+                held.elements.insert(elementTags[t][k]);
             }
         }
     }
-    for (const gm::ModelCopy::PhysicalGroup& physical : copy.physicalGroups) {
-        ModelSnapshot::Group& group = snapshot.groups[{physical.dim, physical.name}];
-        for (int tag : physical.entityTags) {
-            const gm::ModelCopy::Entity& entity = *entities.at({physical.dim, tag});
-            group.nodes.insert(entity.nodeTags.begin(), entity.nodeTags.end());
-            for (const auto& elementTags : entity.elementTags) group.elements.insert(elementTags.begin(), elementTags.end());
+    gm::vectorpair groups;
+    gm::model::getPhysicalGroups(groups, -1);
+    for (const auto& [dim, tag] : groups) {
+        std::string name;
+        std::vector<int> members;
+        gm::model::getPhysicalName(dim, tag, name);
+        gm::model::getEntitiesForPhysicalGroup(dim, tag, members);
+        ModelSnapshot::Group& group = snapshot.groups[{dim, name}];
+        group.tags.insert(tag);
+        for (int entity : members) {
+            const ModelSnapshot::Group& held = ofEntity[{dim, entity}];
+            group.entities.insert(entity);
+            group.nodes.insert(held.nodes.begin(), held.nodes.end());
+            group.elements.insert(held.elements.begin(), held.elements.end());
         }
     }
     return snapshot;
-}
-
-ModelSnapshot SnapshotOfCurrentModel()
-{
-    return SnapshotOfModel(CurrentModel());
 }
 
 std::vector<std::array<double, 3>> ReferenceNodes(int elementType, int& dim)

@@ -11,16 +11,21 @@
 namespace TarnelTest {
 
 // What a gmsh model holds, by tag: nodes, elements and physical groups with
-// their members, as the adapter lists them (every element under its own
-// type). Taking one leaves the model current.
+// their members, as the adapter lists them entity by entity (every element
+// under its own type). Taking one leaves the model current.
 struct ModelSnapshot {
     struct Element {
         int type = 0;
         std::vector<std::size_t> nodes;
+        // Its entity's dimension and tag.
+        int dim = 0;
         int entity = 0;
     };
-    // The elements and nodes of a group are those of its entities.
+    // The elements and nodes of a group are those of its entities. Groups
+    // of one dimension and name are one, with all their tags.
     struct Group {
+        std::set<int> tags;
+        std::set<int> entities;
         std::set<std::size_t> elements;
         std::set<std::size_t> nodes;
     };

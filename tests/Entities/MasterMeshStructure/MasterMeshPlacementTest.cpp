@@ -53,8 +53,7 @@ std::string filesIn(const TempDirectory& directory)
     return text;
 }
 
-struct Placement {
-    const char* name;
+struct Placement : Row {
     void (*prepare)(const TempDirectory& directory);  // nullptr: the master mesh is empty
     void (*build)();
     const char* fileName;  // the source is loaded from <fileName>.msh; nullptr: made in memory
@@ -66,54 +65,46 @@ struct Placement {
     std::string files;              // in the directory afterwards
 };
 
-std::ostream& operator<<(std::ostream& out, const Placement& placement)
-{
-    return out << placement.name;
-}
-
 const char* const kTemporaryDiscarded = "I: Discarded temporary mesh after successful placement into master mesh!";
 const char* const kDirectLoad = "I: Discarded temporary mesh as its content will be directly loaded into the master mesh!";
 
 const Placement kPlacements[] = {
     {"EveryShapeGoesOnFromTheLargestTagsIntoTheStoredComponent", cubeWithATriangle, AddMixedPointLineTriangle,
      nullptr, -1, false,
-     "component 1 removed[] auxiliary[] created[2 1 11 1 2 3 1 12 2 12 4 1 10 15 1 ] nodes[10 11 ] "
-     "nodes[10 11 12 ] nodes[13 ] createdNodes[] nodeRecords[10 0 0 0 11 1 0 0 12 0 1 0 13 2 2 0 ]\n",
+     "component 1 created[2 1 11 1 2 3 1 12 2 12 4 1 10 15 1 ] nodes[10 11 ] "
+     "nodes[10 11 12 ] nodes[13 ] nodeRecords[10 0 0 0 11 1 0 0 12 0 1 0 13 2 2 0 ]\n",
      {kTemporaryDiscarded}, ""},
     {"ASourceTheFilterEmptiesIsDiscarded", cubeWithATriangle, AddQuadStrip, nullptr, 3, false,
-     "component 1 removed[] auxiliary[] created[] createdNodes[] nodeRecords[]\n",
+     "component 1\n",
      {"I: ElementFilter: kept dimension-3 elements, discarded 1 other element type(s).",
       "I: Discarded empty temporary mesh!"},
      ""},
     {"RecordsAreRoundedToSixDecimals", nullptr, addOffGridTriangle, nullptr, -1, false,
-     "component 1 removed[] auxiliary[] created[1 1 12 2 12 ] nodes[1 2 3 ] createdNodes[] "
-     "nodeRecords[1 0.123457 -0.123456 0 2 1 0 0 3 0 1 0 ]\n",
+     "component 1 created[1 1 12 2 12 ] nodes[1 2 3 ] nodeRecords[1 0.123457 -0.123456 0 2 1 0 0 3 0 1 0 ]\n",
      {kTemporaryDiscarded}, ""},
     {"APreviewShowsTheSourceElementIdsAndTheNextNodes", cubeWithATriangle, AddTwoTrianglesWithScatteredTags, nullptr,
      -1, true,
-     "component 1 removed[] auxiliary[] created[5 1 12 2 12 6 1 12 2 12 ] nodes[10 11 12 ] nodes[11 13 10 ] "
-     "createdNodes[] nodeRecords[10 0 1 0 11 0 0 0 12 1 0 0 13 1 1 0 ]\n",
+     "component 1 created[5 1 12 2 12 6 1 12 2 12 ] nodes[10 11 12 ] nodes[11 13 10 ] "
+     "nodeRecords[10 0 1 0 11 0 0 0 12 1 0 0 13 1 1 0 ]\n",
      {kTemporaryDiscarded}, ""},
     {"AFileIntoAnEmptyMasterMeshIsLoadedDirectly", nullptr, AddTwoTrianglesWithScatteredTags, "part", -1, false,
-     "component 1 removed[] auxiliary[] created[5 1 12 2 12 6 1 12 2 12 ] nodes[30 10 20 ] nodes[10 40 30 ] "
-     "createdNodes[] nodeRecords[30 0 1 0 10 0 0 0 20 1 0 0 40 1 1 0 ]\n",
+     "component 1 created[5 1 12 2 12 6 1 12 2 12 ] nodes[30 10 20 ] nodes[10 40 30 ] "
+     "nodeRecords[30 0 1 0 10 0 0 0 20 1 0 0 40 1 1 0 ]\n",
      {kDirectLoad, "I: Placing component mesh from path: {dir}/part.msh"}, "DefaultMasterMesh.msh part.msh "},
     {"ADirectLoadDropsWhatTheFilterDiscards", nullptr, AddMixedPointLineTriangle, "mixed", 2, false,
-     "component 1 removed[] auxiliary[] created[3 1 12 2 12 ] nodes[1 2 3 ] createdNodes[] "
-     "nodeRecords[1 0 0 0 2 1 0 0 3 0 1 0 ]\n",
+     "component 1 created[3 1 12 2 12 ] nodes[1 2 3 ] nodeRecords[1 0 0 0 2 1 0 0 3 0 1 0 ]\n",
      {"I: ElementFilter: kept dimension-2 elements, discarded 2 other element type(s).", kDirectLoad,
       "I: Placing component mesh from path: {dir}/mixed.msh",
       "I: ElementFilter: removed 2 discarded element(s) from the directly loaded master mesh."},
      "DefaultMasterMesh.msh mixed.msh "},
     {"LastSessionsMasterMeshFileIsLoadedDirectlyAsItIs", nullptr, AddQuadStrip, "DefaultMasterMesh", -1, false,
-     "component 1 removed[] auxiliary[] created[1 1 12 3 15 2 1 12 3 15 3 1 12 3 15 ] nodes[1 2 6 5 ] "
-     "nodes[2 3 7 6 ] nodes[3 4 8 7 ] createdNodes[] nodeRecords[1 0 0 0 2 1 0 0 6 1 1 0 5 0 1 0 3 2 0 0 "
-     "7 2 1 0 4 3 0 0 8 3 1 0 ]\n",
+     "component 1 created[1 1 12 3 15 2 1 12 3 15 3 1 12 3 15 ] nodes[1 2 6 5 ] "
+     "nodes[2 3 7 6 ] nodes[3 4 8 7 ] nodeRecords[1 0 0 0 2 1 0 0 6 1 1 0 5 0 1 0 3 2 0 0 7 2 1 0 4 3 0 0 8 3 1 0 ]\n",
      {kDirectLoad, "I: Placing component mesh from path: {dir}/DefaultMasterMesh.msh"}, "DefaultMasterMesh.msh "},
     {"LastSessionsMasterMeshFileIsPlacedLikeAnyOther", cubeWithATriangle, AddQuadStrip, "DefaultMasterMesh", -1,
      false,
-     "component 1 removed[] auxiliary[] created[2 1 12 3 15 3 1 12 3 15 4 1 12 3 15 ] nodes[10 11 12 13 ] "
-     "nodes[11 14 15 12 ] nodes[14 16 17 15 ] createdNodes[] nodeRecords[10 0 0 0 11 1 0 0 12 1 1 0 13 0 1 0 "
+     "component 1 created[2 1 12 3 15 3 1 12 3 15 4 1 12 3 15 ] nodes[10 11 12 13 ] "
+     "nodes[11 14 15 12 ] nodes[14 16 17 15 ] nodeRecords[10 0 0 0 11 1 0 0 12 1 1 0 13 0 1 0 "
      "14 2 0 0 15 2 1 0 16 3 0 0 17 3 1 0 ]\n",
      {kTemporaryDiscarded}, "DefaultMasterMesh.msh "},
     {"AFailedDirectLoadLeavesAnEmptyMasterModel", blockTheCopy, AddTwoTrianglesSharingAnEdge, "part", -1, false,
@@ -165,7 +156,6 @@ TEST_P(MasterMeshPlacement, GivesTheTransactionLogsAndFiles)
     EXPECT_MASTER_MESH_CONSISTENT();
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, MasterMeshPlacement, testing::ValuesIn(kPlacements),
-                         [](const testing::TestParamInfo<Placement>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, MasterMeshPlacement, testing::ValuesIn(kPlacements), RowName());
 
 }  // namespace

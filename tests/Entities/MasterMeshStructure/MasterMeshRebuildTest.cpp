@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "BadInput.h"
 #include "EditingMeshes.h"
 #include "LogCapture.h"
 #include "MasterMeshChecker.h"
@@ -20,8 +21,7 @@ std::unordered_map<std::string, int> solverTypes{{"2", 42}};
 // On the cube's nodes, with nodes 10 onwards at `extraNodes` and the
 // elements (IDs 1 onwards, solver type 7), `edit` runs as a preview and for
 // real, or only for real when it has no preview.
-struct Edit {
-    const char* name;
+struct Edit : Row {
     std::vector<XYZ> extraNodes;
     std::vector<std::tuple<int, ElementShape, std::vector<int>>> elements;
     std::function<std::vector<MeshTransaction>(MasterMesh& master, bool isPreview)> edit;
@@ -33,11 +33,6 @@ struct Edit {
     LogLevel lowest = LogLevel::Warn;
     bool hasPreview = true;
 };
-
-void PrintTo(const Edit& row, std::ostream* out)
-{
-    *out << row.name;
-}
 
 std::vector<MeshTransaction> mergeByElements(MasterMesh& master, bool isPreview)
 {
@@ -88,8 +83,8 @@ const Edit kEdits[] = {
          EXPECT_EQ(mirrored.at(0).createdNodeRecords.at(1), static_cast<double>(0.2f));
          return mirrored;
      },
-     "component 7 removed[] auxiliary[] created[3 7 72 2 7 4 7 72 2 7 ] nodes[12 11 10 ] nodes[13 12 10 ] "
-     "createdNodes[] nodeRecords[10 0.2 0 0 11 -0.8 0 0 12 -0.8 1 0 13 0.2 1 0 ]\nremoved nodes\n" + kNoCouplings,
+     "component 7 created[3 7 72 2 7 4 7 72 2 7 ] nodes[12 11 10 ] nodes[13 12 10 ] "
+     "nodeRecords[10 0.2 0 0 11 -0.8 0 0 12 -0.8 1 0 13 0.2 1 0 ]\nremoved nodes\n" + kNoCouplings,
      {kNotValid, kNotValid}},
     // New IDs follow the rebuild's component order; the affected elements go
     // by ascending ID: the quad's component names the removal. One record per
@@ -99,23 +94,23 @@ const Edit kEdits[] = {
      [](MasterMesh& master, bool isPreview) {
          return master.TranslateNodes({1, 2, 3, 4}, {1, 0, 0}, solverTypes, isPreview);
      },
-     "component 1 removed[] auxiliary[] created[4 1 11 1 7 ] nodes[5 10 ] " + kMoved +
-         "component 7 removed[] auxiliary[] created[5 7 72 3 7 ] nodes[10 11 12 13 ] " + kMoved +
-         "component 7 removed[1 2 3 ] auxiliary[] created[] createdNodes[] nodeRecords[]\nremoved nodes\n" +
+     "component 1 created[4 1 11 1 7 ] nodes[5 10 ] " + kMoved +
+         "component 7 created[5 7 72 3 7 ] nodes[10 11 12 13 ] " + kMoved +
+         "component 7 removed[1 2 3 ]\nremoved nodes\n" +
          kNoCouplings,
      {kCollapsed, kSkipped, kCollapsed, kSkipped}},
     // Node 10 lies 0.0005 above corner 3.
     {"MergeClusteringTwoAdjacentCornersOfAQuadrangle", {XYZ(1, 1, 0.0005)}, {{1, QUAD_4NODE, {1, 2, 3, 10}}},
      mergeByElements,
-     "component 1 removed[] auxiliary[] created[2 1 12 2 42 ] nodes[1 2 10 ] createdNodes[1 2 10 ] nodeRecords[]\n"
-     "component 1 removed[1 ] auxiliary[] created[] createdNodes[] nodeRecords[]\nremoved nodes 3\n" + kNoCouplings,
+     "component 1 created[2 1 12 2 42 ] nodes[1 2 10 ] createdNodes[1 2 10 ]\n"
+     "component 1 removed[1 ]\nremoved nodes 3\n" + kNoCouplings,
      {}},
     // Node 10 lies 0.0005 above corner 2; the triangle on 10, 3, 4 only
     // neighbours the selection. What a host shows of a merge.
     {"MergeDroppingATriangleThatLosesACorner", {XYZ(1, 0, 0.0005)},
      {{1, TRIANGLE_3NODE, {1, 2, 10}}, {2, TRIANGLE_3NODE, {10, 3, 4}}}, mergeByElements,
-     "component 2 removed[] auxiliary[] created[3 2 22 2 7 ] nodes[10 3 4 ] createdNodes[10 3 4 ] nodeRecords[]\n"
-     "component 1 removed[1 2 ] auxiliary[] created[] createdNodes[] nodeRecords[]\nremoved nodes 1 2\n" + kNoCouplings,
+     "component 2 created[3 2 22 2 7 ] nodes[10 3 4 ] createdNodes[10 3 4 ]\n"
+     "component 1 removed[1 2 ]\nremoved nodes 1 2\n" + kNoCouplings,
      {"I: START input: 1 element(s), tolerance=0.001000, isPreview=1", kDropped, kMergeStep4, kMergeStep5,
       "I: DONE: preview mode, no elements deleted", "I: START input: 1 element(s), tolerance=0.001000, isPreview=0",
       kDropped, kMergeStep4, kMergeStep5, "I: DONE: merge complete"},
@@ -124,35 +119,35 @@ const Edit kEdits[] = {
     // component, uses it: the neighbour is rebuilt as it was, under a new ID.
     {"MergeNeverClustersANodeOfANeighbourOnly", {XYZ(0, 0, 0)},
      {{1, TRIANGLE_3NODE, {1, 2, 3}}, {2, TRIANGLE_3NODE, {3, 4, 10}}}, mergeByElements,
-     "component 2 removed[] auxiliary[] created[3 2 22 2 7 ] nodes[3 4 10 ] createdNodes[1 2 3 4 10 ] nodeRecords[]\n"
-     "component 1 removed[] auxiliary[] created[4 1 12 2 7 ] nodes[1 2 3 ] createdNodes[1 2 3 4 10 ] nodeRecords[]\n"
-     "component 1 removed[1 2 ] auxiliary[] created[] createdNodes[] nodeRecords[]\nremoved nodes\n" + kNoCouplings,
+     "component 2 created[3 2 22 2 7 ] nodes[3 4 10 ] createdNodes[1 2 3 4 10 ]\n"
+     "component 1 created[4 1 12 2 7 ] nodes[1 2 3 ] createdNodes[1 2 3 4 10 ]\n"
+     "component 1 removed[1 2 ]\nremoved nodes\n" + kNoCouplings,
      {}},
     // Node 8 goes with the dropped triangle, as an orphan.
     {"MergeNodesIntoATarget", {XYZ(2, 0, 0)}, {{1, TRIANGLE_3NODE, {5, 6, 8}}, {2, TRIANGLE_3NODE, {6, 9, 10}}},
      [](MasterMesh& master, bool isPreview) { return master.MergeNodes({5, 6}, 7, solverTypes, isPreview); },
-     "component 2 removed[] auxiliary[] created[3 2 22 2 7 ] nodes[7 9 10 ] createdNodes[7 9 10 ] nodeRecords[]\n"
-     "component 1 removed[1 2 ] auxiliary[] created[] createdNodes[] nodeRecords[]\nremoved nodes 5 6 8\n" +
+     "component 2 created[3 2 22 2 7 ] nodes[7 9 10 ] createdNodes[7 9 10 ]\n"
+     "component 1 removed[1 2 ]\nremoved nodes 5 6 8\n" +
          kNoCouplings,
      {kNotRebuilt, kNotRebuilt}},
     {"CopyPartOfACoupling", {}, kPoint, paste({2, 3}, false, 8),
-     "component 2 removed[] auxiliary[] created[5 2 21 1 2 6 2 21 1 2 ] nodes[11 12 ] nodes[11 13 ] createdNodes[] "
+     "component 2 created[5 2 21 1 2 6 2 21 1 2 ] nodes[11 12 ] nodes[11 13 ] "
      "nodeRecords[11 0.5 0.5 2 12 0 0 1 13 1 0 1 ]\nremoved nodes\nkinematic couplings\n" + kCoupling9 +
          "distributing couplings\n",
      {kAddingCoupling, "W: Kinematic coupling with master node ID 9 is only partially selected for copy/cut-paste; "
                        "its coupling definition will not migrate."},
      LogLevel::Info, false},
     {"CutADistributingCoupling", {}, kPoint, paste({2, 3, 4}, true, 9),
-     "component 2 removed[2 3 4 ] auxiliary[] created[5 2 21 1 2 6 2 21 1 2 7 2 21 1 2 ] nodes[9 5 ] nodes[9 6 ] "
-     "nodes[9 7 ] createdNodes[9 5 6 7 ] nodeRecords[]\nremoved nodes\nkinematic couplings\ndistributing couplings\n"
+     "component 2 removed[2 3 4 ] created[5 2 21 1 2 6 2 21 1 2 7 2 21 1 2 ] nodes[9 5 ] nodes[9 6 ] "
+     "nodes[9 7 ] createdNodes[9 5 6 7 ]\nremoved nodes\nkinematic couplings\ndistributing couplings\n"
      "  component 2 master 9 slaves 5 6 7 beams 5 6 7 weights 0.5\n",
      {kAddingCoupling, "I: Migrated distributing coupling (master node 9) to mesh component 2 after cut-paste."},
      LogLevel::Info, false},
     // The point is pasted first, as element 5 on the copy 11 of node 8: the
     // beams are 6 to 8, from 12 (the copy of 9) to 13, 14 and 15.
     {"CopyACouplingWithAPoint", {}, kPoint, paste({1, 2, 3, 4}, false, 8),
-     "component 2 removed[] auxiliary[] created[5 2 20 15 7 6 2 21 1 2 7 2 21 1 2 8 2 21 1 2 ] nodes[11 ] nodes[12 13 ] "
-     "nodes[12 14 ] nodes[12 15 ] createdNodes[] nodeRecords[11 0 1 1 12 0.5 0.5 2 13 0 0 1 14 1 0 1 15 1 1 1 ]\n"
+     "component 2 created[5 2 20 15 7 6 2 21 1 2 7 2 21 1 2 8 2 21 1 2 ] nodes[11 ] nodes[12 13 ] "
+     "nodes[12 14 ] nodes[12 15 ] nodeRecords[11 0 1 1 12 0.5 0.5 2 13 0 0 1 14 1 0 1 15 1 1 1 ]\n"
      "removed nodes\nkinematic couplings\n" + kCoupling9 +
          "  component 2 master 12 slaves 13 14 15 beams 6 7 8 weights 1 1 1 1 1 1\ndistributing couplings\n",
      {kAddingCoupling, "I: Duplicated kinematic coupling (master node 12) into mesh component 2 after copy-paste."},
@@ -183,8 +178,7 @@ TEST_P(MasterMeshRebuild, AnswersLogsAndRebuildsAsPreviewed)
         for (int id : transaction.removedElementIds) EXPECT_EQ(master.GetElementDefinition(id).id, 0) << id;
 }
 
-INSTANTIATE_TEST_SUITE_P(Edits, MasterMeshRebuild, ::testing::ValuesIn(kEdits),
-                         [](const ::testing::TestParamInfo<Edit>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Edits, MasterMeshRebuild, ::testing::ValuesIn(kEdits), RowName());
 
 // Nodes mirrored, then each shape on its own: its image's nodes as positions
 // in the source's node list, so that surfaces face the mirrored way and

@@ -38,15 +38,12 @@ void place(Mesh source)
     MasterMesh::getInstance().ExtendComponentMesh(component, source, AllSolverTypes(), false);
 }
 
-struct AssetFile {
-    const char* name;
+struct AssetFile : Row {
     void (*prepare)(const TempDirectory& directory);
     bool nodes;  // AllActiveNodes.mshp; else component 4's file c4.mshp
     std::string expected;  // "none" when no file is written
     std::vector<std::string> logs;  // LogCapture::Lines from debug up; "{dir}" is the directory
 };
-
-void PrintTo(const AssetFile& file, std::ostream* out) { *out << file.name; }
 
 const AssetFile kFiles[] = {
     {"ComponentSectionsByDimensionBlocksByShape",
@@ -100,7 +97,6 @@ TEST_P(MeshAssetFiles, AreWrittenAsTheHostReadsThem)
     EXPECT_EQ(capture.Lines(LogLevel::Debug), logs);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, MeshAssetFiles, testing::ValuesIn(kFiles),
-                         [](const testing::TestParamInfo<AssetFile>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, MeshAssetFiles, testing::ValuesIn(kFiles), RowName());
 
 }  // namespace
