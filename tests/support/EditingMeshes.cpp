@@ -30,11 +30,12 @@ int AddMasterElement(int componentId, ElementShape shape, std::vector<int> nodeI
 
 namespace {
 
-// An empty list is left out, but a created element's nodes are always listed.
+// An empty list is left out unless `evenEmpty`: a created element's node
+// list is always shown, so that one element cannot hide behind another.
 template <typename T>
-void describeList(std::ostringstream& out, const char* name, const std::vector<T>& values)
+void describeList(std::ostringstream& out, const char* name, const std::vector<T>& values, bool evenEmpty = false)
 {
-    if (values.empty() && std::string(name) != "nodes") return;
+    if (values.empty() && !evenEmpty) return;
     out << ' ' << name << '[';
     for (const T& value : values) out << value << ' ';
     out << ']';
@@ -50,7 +51,7 @@ std::string DescribeTransactions(const std::vector<MeshTransaction>& transaction
         describeList(out, "removed", transaction.removedElementIds);
         describeList(out, "auxiliary", transaction.auxiliaryIds);
         describeList(out, "created", transaction.createdElements);
-        for (const std::vector<int>& nodes : transaction.createdElementNodeIds) describeList(out, "nodes", nodes);
+        for (const std::vector<int>& nodes : transaction.createdElementNodeIds) describeList(out, "nodes", nodes, true);
         describeList(out, "createdNodes", transaction.createdNodeIds);
         describeList(out, "nodeRecords", transaction.createdNodeRecords);
         out << '\n';
