@@ -1,5 +1,6 @@
 #include "Entities/MasterMeshStructure/ElementStorage.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace Tarnel {
@@ -168,35 +169,42 @@ bool ElementStorage::Erase(int elementId)
 }
 
 // Erased records keep their place (and their nodes) until most of the storage
-// is dead; then the records, node lists and named-set lists are rebuilt.
+// is dead; then the live records, node lists and named-set lists are moved
+// down over the dead ones, in order. A live record never moves up, so the
+// move is done in place: on a million-element model a fresh copy of the
+// tables would cost more (its pages are new to the process) than the move.
+// The capacity is kept for the elements an edit adds next, unless most of it
+// would stay unused.
 void ElementStorage::compactIfSparse()
 {
     const std::size_t dead = records.size() - liveCount;
     if (dead < 1024 || dead < liveCount) return;
-    HugePageVector<Record> liveRecords;
-    HugePageVector<int> livePool;
+    std::size_t keptRecords = 0, keptNodes = 0;
+    // Named-set lists are numbered in the order sets were given, not in
+    // record order, so they are gathered afresh (few elements have them).
     std::vector<std::vector<int>> liveNamedSets(1);
-    liveRecords.reserve(liveCount);
-    std::size_t liveNodes = 0;
-    for (const Record& record : records)
-        if (record.alive) liveNodes += record.nodeCount;
-    livePool.reserve(liveNodes);
-    for (const Record& record : records) {
+    for (std::size_t r = 0; r < records.size(); ++r) {
+        Record record = records[r];
         if (!record.alive) continue;
-        Record moved = record;
-        moved.nodeOffset = livePool.size();
-        livePool.insert(livePool.end(), nodePool.begin() + static_cast<std::ptrdiff_t>(record.nodeOffset),
-                        nodePool.begin() + static_cast<std::ptrdiff_t>(record.nodeOffset + record.nodeCount));
+        if (record.nodeOffset != keptNodes)
+            std::copy_n(nodePool.begin() + static_cast<std::ptrdiff_t>(record.nodeOffset), record.nodeCount,
+                        nodePool.begin() + static_cast<std::ptrdiff_t>(keptNodes));
+        record.nodeOffset = keptNodes;
+        keptNodes += record.nodeCount;
         if (record.namedSetsIndex != 0) {
-            moved.namedSetsIndex = static_cast<std::uint32_t>(liveNamedSets.size());
             liveNamedSets.push_back(std::move(namedSetLists[record.namedSetsIndex]));
+            record.namedSetsIndex = static_cast<std::uint32_t>(liveNamedSets.size() - 1);
         }
-        liveRecords.push_back(moved);
-        recordOfId.Slot(moved.id).recordPlusOne = static_cast<std::uint32_t>(liveRecords.size());
+        records[keptRecords++] = record;
+        recordOfId.Slot(record.id).recordPlusOne = static_cast<std::uint32_t>(keptRecords);
     }
-    records.swap(liveRecords);
-    nodePool.swap(livePool);
+    records.resize(keptRecords);
+    nodePool.resize(keptNodes);
     namedSetLists.swap(liveNamedSets);
+    if (records.capacity() / 4 > keptRecords) {
+        records.shrink_to_fit();
+        nodePool.shrink_to_fit();
+    }
 }
 
 void ElementStorage::Clear()

@@ -36,11 +36,13 @@ TEST(ElementStorage, TheFirstUnderAnIdWinsAndCompactionKeepsTheLiveElements)
 
     for (int id = 1; id <= 5000; ++id) storage.AddElement(makeElement(id, TRIANGLE_3NODE, {id, id + 1, id + 2}));
     storage.AddNamedSetId(4999, 3);
+    storage.AddNamedSetId(4995, 4);  // named-set lists out of record order
     for (int id = 1; id <= 4990; ++id) EXPECT_TRUE(storage.Erase(id));
     EXPECT_FALSE(storage.Erase(1));
     EXPECT_EQ(storage.GetIds(), (std::vector<int>{4991, 4992, 4993, 4994, 4995, 4996, 4997, 4998, 4999, 5000}));
     EXPECT_EQ(storage.Get(4999).nodeIds, (std::vector<int>{4999, 5000, 5001}));
     EXPECT_EQ(storage.Get(4999).origin.namedSetIds, std::vector<int>{3});
+    EXPECT_EQ(storage.Get(4995).origin.namedSetIds, std::vector<int>{4});
     storage.AddElement(makeElement(2, QUAD_4NODE, {9, 8, 7, 6}));
     EXPECT_EQ(storage.GetAll().back().nodeIds, (std::vector<int>{9, 8, 7, 6}));
 }
